@@ -1,0 +1,9 @@
+# The checked build: ASan + UBSan (with float-cast-overflow, which GCC leaves out of
+# -fsanitize=undefined) and the bounds checks of STARWAKE_CHECK.
+if(STARWAKE_SANITIZE)
+    set(_san -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all
+             -fno-omit-frame-pointer)
+    add_compile_options(${_san})
+    add_link_options(${_san})
+    add_compile_definitions(STARWAKE_CHECKED=1)
+endif()

@@ -1,0 +1,7 @@
+#include "game/effects/weapons.h"
+
+namespace effects {
+
+void FireWeapons() {}
+
+}  // namespace effects

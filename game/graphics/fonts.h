@@ -1,0 +1,44 @@
+// Fonts and text: a small pool of fonts addressed by index, the three game fonts, and text
+// drawn into a rectangle.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rect.h"
+
+namespace graphics {
+
+struct FontSlot {
+    int font = 0;  // platform font handle; 0 for none
+    bool InUse = false;
+};
+
+struct FontState {
+    std::vector<FontSlot> fontPool = std::vector<FontSlot>(1);  // slot 0 never used
+    std::int32_t fontSmall = -1;   // "system" 14 bold
+    std::int32_t fontLarge = -1;   // "arial" 26 bold italic
+    std::int32_t fontMedium = -1;  // "arial" 18 bold italic
+};
+extern FontState fonts;
+
+std::int32_t CreateFont(std::string_view face, std::int32_t size, bool bold, bool italic,
+                        bool underline);
+// Draws text at the rectangle's top-left, clipped to it; nothing for an index of -1 or less.
+void DrawText(std::string_view text, std::int32_t fontIndex, std::uint32_t colour,
+              const platform::Rect& area);
+void ReleaseFonts();
+void ClearFontPool();
+// The three game fonts, in their order.
+void CreateGameFonts();
+// The three fonts and the meshes again, after a device reset.
+void RecreateFonts();
+
+// Packs red, green, blue and alpha (0 .. 255 each) into 0xAARRGGBB.
+constexpr std::uint32_t ColorRGBA(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+}  // namespace graphics

@@ -1,0 +1,7 @@
+#include "game/screens/shop.h"
+
+namespace screens {
+
+void ShowShop() {}
+
+}  // namespace screens

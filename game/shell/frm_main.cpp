@@ -1,0 +1,235 @@
+#include "game/shell/frm_main.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "common/scancodes.h"
+#include "game/audio/music.h"
+#include "game/audio/sound.h"
+#include "game/effects/particles.h"
+#include "game/graphics/dxgfx.h"
+#include "game/graphics/fonts.h"
+#include "game/graphics/sprites.h"
+#include "game/input/controls.h"
+#include "game/input/dinput.h"
+#include "game/screens/high_scores.h"
+#include "game/shell/game_counters.h"
+#include "game/shell/game_flow.h"
+#include "game/shell/hud.h"
+#include "game/shell/main_menu.h"
+#include "game/shell/mod_timer.h"
+#include "game/simulation/ship_control.h"
+#include "game/simulation/world_pass.h"
+#include "game/world/background.h"
+#include "game/world/level_assets.h"
+#include "game/world/records.h"
+#include "platform/app.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+
+namespace shell {
+
+MainWindow frmMain;
+
+namespace {
+
+// Every text of the game loop is drawn in a rectangle from its top-left to (1200, 800).
+platform::Rect TextRect(std::int32_t left, std::int32_t top) { return {left, top, 1200, 800}; }
+
+constexpr std::uint32_t kOpaqueWhite = graphics::ColorRGBA(255, 255, 255, 255);
+
+// While the window is minimised or the device is lost, a loop only pumps messages; a short
+// sleep keeps it from burning a core while it waits.
+constexpr double kIdleWaitMs = 10.0;
+
+// The frame-rate text and the quit question.
+void DrawShellTexts() {
+    if (frmMain.showFps) {
+        graphics::DrawText("FPS: " + std::to_string(frameTimer.fps), graphics::fonts.fontSmall,
+                           kOpaqueWhite, TextRect(0, 70));
+    }
+    if (frmMain.quitRequested) {
+        graphics::DrawText("Are you sure you wish to quit (Y/N)?", graphics::fonts.fontLarge,
+                           kOpaqueWhite, TextRect(100, 200));
+    }
+}
+
+}  // namespace
+
+bool CommandLineShowsFps(std::string_view commandLine) {
+    return commandLine.find("SHOWFPS") != std::string_view::npos;
+}
+
+void HideCursorFully() {
+    while (platform::ShowCursor(false) >= -1) {
+    }
+}
+
+void ShowCursorFully() {
+    while (platform::ShowCursor(true) < 0) {
+    }
+}
+
+bool StartUp() {
+    platform::EnterProgramFolder();
+    audio::InitOgg();
+    audio::music.musicVolume = 100;
+    frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
+    frmMain.gameRunning = true;
+    input::LoadControls();
+    screens::LoadScores();
+
+    graphics::dxgfx.dx = platform::InitVideo();
+    if (graphics::dxgfx.dx) {
+        platform::window.quitHandler = [] { Shutdown(0); };
+        platform::CreateMainWindow("Starwake");
+    }
+    graphics::InitD3D();
+    if (!graphics::dxgfx.hasDevice) {
+        // The game never runs on without a device.
+        if (graphics::dxgfx.dx) {
+            platform::ShowMessageBox("Cannot create the display device.", "Starwake",
+                                     platform::MessageButtons::kOkOnly, platform::MessageIcon::kCritical);
+        }
+        return false;
+    }
+    input::InitDirectInput();
+    if (!audio::InitSound()) {
+        return false;
+    }
+    graphics::CreateGameFonts();
+    world::LoadTextures();
+    world::InitStars();
+    world::LoadExplosionFrames();
+    world::records.cars[0] = std::make_shared<world::cCar>();
+    world::records.cars[0]->Angle = 0;
+    world::records.cars[0]->CarAngle = 0;
+    HideCursorFully();
+    return true;
+}
+
+void FormLoad() {
+    if (!StartUp()) {
+        platform::ShutdownVideo();
+        std::exit(1);
+    }
+    for (;;) {
+        MainMenu();
+        PlayOneGame();
+    }
+}
+
+void PlayOneGame() {
+    NewGame();
+    audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(),
+                     audio::sound.sfxVolume, false, 2, true);
+    while (frmMain.gameRunning) {
+        GameFrame();
+    }
+    frmMain.gameRunning = true;
+    // The collections are emptied after every game; the world module owns them.
+    flow.bannerEndAt = 0;
+    audio::music.musicOn = false;
+    audio::StopOgg();
+}
+
+void GameFrame() {
+    CheckDevice();
+    if (!platform::IsMinimised()) {
+        UpdateFrameTimer();
+        frameTimer.frameScale = 60.0f / static_cast<float>(frameTimer.fps);
+
+        if (!frmMain.bannerShowing && counters.health > 0 && !frmMain.quitRequested) {
+            simulation::HandleKeys();
+        }
+        if (frmMain.quitRequested) {
+            input::UpdateInput();
+            if (input::dinput.keyState[common::kKeyY]) {
+                frmMain.gameRunning = false;
+                frmMain.quitRequested = false;
+            } else if (input::dinput.keyState[common::kKeyN]) {
+                frmMain.quitRequested = false;
+            }
+        }
+
+        graphics::BeginFrame();
+        graphics::BeginSprites();
+        world::DrawStars(world::records.shipX, world::records.shipY);
+        world::DrawTiles(world::records.shipX, world::records.shipY);
+        graphics::EndSprites();
+
+        if (!frmMain.bannerShowing && !frmMain.levelComplete && !frmMain.quitRequested) {
+            simulation::UpdateWorldObjects(world::records.shipX, world::records.shipY);
+        }
+        if (effects::particles.Active) {
+            graphics::BeginSprites();
+            effects::RenderParticles(world::records.shipX, world::records.shipY);
+            graphics::EndSprites();
+        }
+
+        DrawShellTexts();
+        DrawScoreAndMoney();
+        DrawHud();
+
+        frmMain.bannerShowing = false;
+        frmMain.levelComplete = false;
+        EndOfFrameFlow();
+        LevelBanner();
+        graphics::EndFrame();
+    } else {
+        platform::SleepMilliseconds(kIdleWaitMs);
+    }
+    platform::DoEvents();
+}
+
+void CheckDevice() {
+    std::int32_t r = platform::TestCooperativeLevel();
+    for (;;) {
+        if (r == platform::kErrDeviceLost) {
+            platform::DoEvents();
+            platform::DoEvents();
+            platform::SleepMilliseconds(kIdleWaitMs);
+            r = platform::TestCooperativeLevel();
+        } else if (r == platform::kErrDeviceNotReset) {
+            graphics::ReleaseFonts();
+            const std::int32_t e = ResetDevice();
+            if (e == 0) {
+                graphics::RecreateFonts();
+                frmMain.surfacesLost = true;
+            } else {
+                platform::SleepMilliseconds(kIdleWaitMs);
+            }
+            platform::DoEvents();
+            r = platform::TestCooperativeLevel();
+        } else {
+            break;
+        }
+    }
+}
+
+std::int32_t ResetDevice() {
+    frmMain.backBuffer.reset();
+    frmMain.menuSurface.reset();
+    const std::int32_t result = platform::Reset(graphics::dxgfx.presentParams);
+    if (result != platform::kOk) {
+        return result;
+    }
+    graphics::SetupRenderStates();
+    return 0;
+}
+
+void Shutdown(int exitStatus) {
+    ShowCursorFully();
+    input::ShutdownInput();
+    audio::ReleaseSound();
+    graphics::ShutdownGraphics();
+    audio::music.musicOn = false;
+    platform::EnableWindowTimer(audio::music.tmrVOGG, false);
+    audio::CloseOgg();
+    platform::ShutdownVideo();
+    std::fflush(stdout);
+    std::exit(exitStatus);
+}
+
+}  // namespace shell

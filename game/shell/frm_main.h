@@ -1,0 +1,59 @@
+// The game's main window: start-up, the outer loop of menu and game, the game frame, the
+// device check every screen runs, and the shutdown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/device.h"
+
+namespace shell {
+
+struct MainWindow {
+    bool gameRunning = false;    // the game loop repeats while set
+    bool quitRequested = false;  // the quit question is showing
+    bool bannerShowing = false;  // the level-start banner was drawn in the previous frame
+    bool levelComplete = false;  // the level-complete screen was drawn in the previous frame
+    bool gameOver = false;       // the last ship is gone
+    bool surfacesLost = false;   // a device reset happened: screens rebuild their backgrounds
+    bool showFps = false;        // "SHOWFPS" was on the command line
+    platform::SurfaceHandle backBuffer;   // the render target, held by the menu screens
+    platform::SurfaceHandle menuSurface;  // the menu screens' background picture
+    std::string cMFile;          // path of the music that plays or should play
+    std::int16_t shipTilt = 0;   // 0 straight, 1 banking left, 2 banking right, 3 destroyed
+    double enginePhase = 0.0;    // phase of the idle bobbing, radians
+    double strafeSpeed = 0.0;    // sideways speed, positive to the left
+    platform::Tick lastDecayTick = 0;  // last slow decay of the ship's speed
+};
+extern MainWindow frmMain;
+
+// The whole life of the program: start-up, then menu and game for ever. Ends only through
+// Shutdown.
+[[noreturn]] void FormLoad();
+
+// Start-up steps up to the outer loop; false when the program cannot run (the reason shown).
+bool StartUp();
+
+// One game: set-up, the game loop while gameRunning, and the clean-up after it.
+void PlayOneGame();
+
+// One iteration of the game loop.
+void GameFrame();
+
+// Device-loss recovery at the top of every screen loop.
+void CheckDevice();
+std::int32_t ResetDevice();
+
+// The shutdown sequence: cursor back, input, sound, graphics, music; then the program ends.
+[[noreturn]] void Shutdown(int exitStatus = 0);
+
+// "SHOWFPS" anywhere in the command line, exact case.
+bool CommandLineShowsFps(std::string_view commandLine);
+
+// Hide the cursor until its display counter is below -1; show it until it is 0 or more.
+void HideCursorFully();
+void ShowCursorFully();
+
+}  // namespace shell

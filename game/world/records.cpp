@@ -1,0 +1,7 @@
+#include "game/world/records.h"
+
+namespace world {
+
+WorldRecords records;
+
+}  // namespace world

@@ -1,0 +1,50 @@
+#include "platform/app.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <system_error>
+
+namespace platform {
+
+AppState app;
+
+void SetCommandLine(int argc, char** argv) {
+    app.arguments.clear();
+    for (int i = 1; i < argc; ++i) {
+        app.arguments.emplace_back(argv[i]);
+    }
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error && argc > 0) {
+        exe = std::filesystem::absolute(argv[0], error);
+    }
+    app.programFolder = exe.parent_path();
+}
+
+std::string CommandLine() {
+    std::string line;
+    for (const std::string& word : app.arguments) {
+        if (!line.empty()) {
+            line += ' ';
+        }
+        line += word;
+    }
+    return line;
+}
+
+const std::filesystem::path& ProgramFolder() { return app.programFolder; }
+
+bool EnterProgramFolder() {
+    return !app.programFolder.empty() && ::chdir(app.programFolder.c_str()) == 0;
+}
+
+int ShowCursor(bool show) {
+    app.cursorCounter += show ? 1 : -1;
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        SDL_ShowCursor(app.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    }
+    return app.cursorCounter;
+}
+
+}  // namespace platform

@@ -1,0 +1,218 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/event_hooks.h"
+
+namespace platform {
+
+WindowState window;
+
+namespace {
+
+// The SDL objects behind the window; they never leave this file.
+struct SdlWindow {
+    bool videoStarted = false;
+    SDL_Window* handle = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* frame = nullptr;  // streaming R5G6B5 texture the back buffer is copied into
+    std::vector<std::function<void(const SDL_Event&)>> hooks;
+};
+SdlWindow sdl;
+
+bool WindowedRequested() {
+    const char* value = std::getenv("CORVANE_WINDOWED");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+}
+
+void SetActivity(bool focused, bool minimised) {
+    if (focused == window.focused && minimised == window.minimised) {
+        return;
+    }
+    window.focused = focused;
+    window.minimised = minimised;
+    if (window.activityHandler) {
+        window.activityHandler(focused, minimised);
+    }
+}
+
+void HandleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST: SetActivity(false, window.minimised); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: SetActivity(true, window.minimised); break;
+        case SDL_WINDOWEVENT_MINIMIZED: SetActivity(window.focused, true); break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SHOWN: SetActivity(window.focused, false); break;
+        default: break;
+    }
+}
+
+void RequestQuit() {
+    if (window.quitHandler) {
+        window.quitHandler();
+    } else {
+        std::exit(0);
+    }
+}
+
+}  // namespace
+
+void AddEventHook(std::function<void(const SDL_Event&)> hook) { sdl.hooks.push_back(std::move(hook)); }
+
+bool InitVideo() {
+    if (sdl.videoStarted) {
+        return true;
+    }
+    // The game keeps its own cursor counter; a screensaver must not cut into play.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "cannot start video: %s\n", SDL_GetError());
+        return false;
+    }
+    sdl.videoStarted = true;
+    return true;
+}
+
+void ShutdownVideo() {
+    DestroyMainWindow();
+    if (sdl.videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        sdl.videoStarted = false;
+    }
+}
+
+bool CreateMainWindow(const std::string& caption) {
+    if (window.created) {
+        return true;
+    }
+    if (!InitVideo()) {
+        return false;
+    }
+    window.fullscreen = !WindowedRequested();
+    const Uint32 flags = window.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    sdl.handle = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  800, 600, flags);
+    if (sdl.handle == nullptr) {
+        std::fprintf(stderr, "cannot create the window: %s\n", SDL_GetError());
+        return false;
+    }
+    // Smooth scaling when the 800 x 600 frame fills a larger desktop.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (sdl.renderer == nullptr) {
+        sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (sdl.renderer == nullptr) {
+        std::fprintf(stderr, "cannot create a renderer: %s\n", SDL_GetError());
+        DestroyMainWindow();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(sdl.renderer, 800, 600);
+    sdl.frame = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565,
+                                  SDL_TEXTUREACCESS_STREAMING, 800, 600);
+    if (sdl.frame == nullptr) {
+        std::fprintf(stderr, "cannot create the frame texture: %s\n", SDL_GetError());
+        DestroyMainWindow();
+        return false;
+    }
+    SDL_RendererInfo info;
+    window.vsync = SDL_GetRendererInfo(sdl.renderer, &info) == 0 &&
+                   (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+                   (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+    SDL_DisplayMode mode;
+    window.refreshRate = SDL_GetWindowDisplayMode(sdl.handle, &mode) == 0 ? mode.refresh_rate : 0;
+    window.focused = true;
+    window.minimised = false;
+    window.created = true;
+    return true;
+}
+
+void DestroyMainWindow() {
+    if (sdl.frame) {
+        SDL_DestroyTexture(sdl.frame);
+        sdl.frame = nullptr;
+    }
+    if (sdl.renderer) {
+        SDL_DestroyRenderer(sdl.renderer);
+        sdl.renderer = nullptr;
+    }
+    if (sdl.handle) {
+        SDL_DestroyWindow(sdl.handle);
+        sdl.handle = nullptr;
+    }
+    window.created = false;
+}
+
+bool IsMinimised() { return window.minimised; }
+
+void DoEvents() {
+    SDL_Event event;
+    while (sdl.videoStarted && SDL_PollEvent(&event)) {
+        for (const auto& hook : sdl.hooks) {
+            hook(event);
+        }
+        switch (event.type) {
+            case SDL_QUIT: RequestQuit(); break;
+            case SDL_WINDOWEVENT: HandleWindowEvent(event.window); break;
+            default: break;
+        }
+    }
+    // Window timers run on real time: they drive the music, never the play.
+    const Tick now = RealTickCount();
+    for (std::size_t i = 0; i < window.timers.size(); ++i) {
+        WindowTimer& timer = window.timers[i];
+        if (timer.enabled && now >= timer.nextDue) {
+            timer.nextDue = now + timer.intervalMs;
+            if (timer.handler) {
+                // The handler may switch timers on and off, even this one.
+                auto handler = timer.handler;
+                handler();
+            }
+        }
+    }
+}
+
+TimerId CreateWindowTimer(int intervalMs, std::function<void()> handler) {
+    WindowTimer timer;
+    timer.intervalMs = intervalMs;
+    timer.handler = std::move(handler);
+    window.timers.push_back(std::move(timer));
+    return static_cast<TimerId>(window.timers.size() - 1);
+}
+
+void EnableWindowTimer(TimerId id, bool enabled) {
+    if (id < 0 || static_cast<std::size_t>(id) >= window.timers.size()) {
+        return;
+    }
+    WindowTimer& timer = window.timers[static_cast<std::size_t>(id)];
+    if (enabled && !timer.enabled) {
+        timer.nextDue = RealTickCount() + timer.intervalMs;
+    }
+    timer.enabled = enabled;
+}
+
+bool WindowTimerEnabled(TimerId id) {
+    return id >= 0 && static_cast<std::size_t>(id) < window.timers.size() &&
+           window.timers[static_cast<std::size_t>(id)].enabled;
+}
+
+bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int height) {
+    if (!window.created || pixels.size() < static_cast<std::size_t>(width) * height) {
+        return false;
+    }
+    if (SDL_UpdateTexture(sdl.frame, nullptr, pixels.data(), width * 2) != 0) {
+        return false;
+    }
+    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdl.renderer);
+    SDL_RenderCopy(sdl.renderer, sdl.frame, nullptr, nullptr);
+    SDL_RenderPresent(sdl.renderer);
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "common/keys_file.h"
+#include "common/scancodes.h"
+
+namespace {
+
+TEST(KeysFile, ReadsHexCodesAndQuotedDescriptions) {
+    const auto result = common::ParseKeyNames(
+        "C8,Up Arrow\r\n33,\"Comma (,)\"\r\n  1c , Enter  \r\n39,\"Space\"\n", "keys.txt");
+    ASSERT_EQ(result.names.size(), 4u);
+    EXPECT_EQ(result.names[0].scanCode, 200);
+    EXPECT_EQ(result.names[0].description, "Up Arrow");
+    EXPECT_EQ(result.names[1].scanCode, 0x33);
+    EXPECT_EQ(result.names[1].description, "Comma (,)");
+    EXPECT_EQ(result.names[2].scanCode, 28);
+    EXPECT_EQ(result.names[2].description, "Enter");
+    EXPECT_EQ(result.names[3].description, "Space");
+    EXPECT_TRUE(result.warnings.empty());
+}
+
+TEST(KeysFile, DamagedLinesAreSkippedAndDuplicatesKeepTheFirst) {
+    const auto result = common::ParseKeyNames(
+        "C8,Up Arrow\nzz,Bad\nC8,Other\n100,Too big\nno comma\n\n39,Space", "keys.txt");
+    ASSERT_EQ(result.names.size(), 2u);
+    EXPECT_EQ(result.names[0].description, "Up Arrow");
+    EXPECT_EQ(result.names[1].scanCode, 57);
+    ASSERT_EQ(result.warnings.size(), 4u);
+    EXPECT_NE(result.warnings[0].find("keys.txt: line 2"), std::string::npos);
+}
+
+TEST(KeysFile, TableRoundTripsThroughTheFileFormat) {
+    const auto names = common::KeyNamesFromScanCodeTable();
+    const auto result = common::ParseKeyNames(common::FormatKeyNames(names), "keys.txt");
+    ASSERT_EQ(result.names.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(result.names[i].scanCode, names[i].scanCode);
+        EXPECT_EQ(result.names[i].description, names[i].description);
+    }
+    EXPECT_TRUE(result.warnings.empty());
+}
+
+TEST(KeysFile, MissingFileIsAWarningNotAFailure) {
+    const auto result = common::LoadKeyNamesFile("/nonexistent/keys.txt");
+    EXPECT_FALSE(result.fromFile);
+    EXPECT_TRUE(result.names.empty());
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_NE(result.warnings[0].find("/nonexistent/keys.txt"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/bmp.h"
+#include "platform/device.h"
+#include "platform/window.h"
+
+namespace {
+
+using namespace platform;
+
+PresentParams GameParams() {
+    PresentParams p;
+    p.backBufferWidth = 800;
+    p.backBufferHeight = 600;
+    p.backBufferFormat = kFormatR5G6B5;
+    p.backBufferCount = 2;
+    p.swapEffect = 2;
+    p.enableAutoDepthStencil = true;
+    p.autoDepthStencilFormat = kFormatD16;
+    return p;
+}
+
+class DeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateMainWindow("Starwake"));
+        ASSERT_EQ(CreateDevice(GameParams()), kOk);
+    }
+    void TearDown() override { ReleaseDevice(); }
+};
+
+TEST_F(DeviceTest, StartsWithTheOldDevicesDefaults) {
+    EXPECT_EQ(GetRenderState(kRsLighting), 1u);
+    EXPECT_EQ(GetRenderState(kRsZEnable), 1u);
+    EXPECT_EQ(GetRenderState(kRsZWriteEnable), 1u);
+    EXPECT_EQ(GetRenderState(kRsCullMode), kCullCounterClockwise);
+    EXPECT_EQ(GetRenderState(kRsZFunc), kCmpLessEqual);
+    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 0u);
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendOne);
+    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendZero);
+    EXPECT_EQ(GetTextureStageState(0, kTssMagFilter), kFilterPoint);
+    EXPECT_EQ(GetTransform(kTransformProjection), Matrix::Identity());
+}
+
+TEST_F(DeviceTest, OnlyTheGamesModeIsOffered) {
+    ReleaseDevice();
+    PresentParams other = GameParams();
+    other.backBufferWidth = 1024;
+    EXPECT_EQ(CreateDevice(other), kErrNotAvailable);
+    other = GameParams();
+    other.backBufferFormat = 22;
+    EXPECT_EQ(CreateDevice(other), kErrNotAvailable);
+    ASSERT_EQ(CreateDevice(GameParams()), kOk);
+}
+
+TEST_F(DeviceTest, ClearedFrameIsPresentedAndReadBack) {
+    ASSERT_EQ(Clear(kClearTarget | kClearZBuffer, 0xFF10FF20u, 1.0f, 0), kOk);
+    ASSERT_EQ(BeginScene(), kOk);
+    ASSERT_EQ(EndScene(), kOk);
+    ASSERT_EQ(Present(), kOk);
+    EXPECT_EQ(device.lastPresented.size(), 800u * 600u);
+    EXPECT_EQ(device.lastPresented[0], ToR5G6B5(0xFF10FF20u));
+    EXPECT_EQ(device.lastPresented.back(), ToR5G6B5(0xFF10FF20u));
+    EXPECT_EQ(device.depthBuffer[1234], 0xFFFF);
+}
+
+TEST_F(DeviceTest, ScenesMustPairUp) {
+    EXPECT_EQ(EndScene(), kErrInvalidCall);
+    EXPECT_EQ(BeginScene(), kOk);
+    EXPECT_EQ(BeginScene(), kErrInvalidCall);
+    EXPECT_EQ(Present(), kErrInvalidCall);  // presenting inside a scene
+    EXPECT_EQ(EndScene(), kOk);
+}
+
+TEST_F(DeviceTest, LossResetAndDefaultsComeBack) {
+    SetRenderState(kRsAmbient, 0xCFCFCF);
+    SetTransform(kTransformWorld, MatrixScaling(2, 2, 2));
+    device_testing::LoseDevice();
+    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
+    EXPECT_EQ(Present(), kErrDeviceLost);
+    EXPECT_EQ(Reset(GameParams()), kErrDeviceLost);
+    device_testing::RestoreDevice();
+    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceNotReset);
+    ASSERT_EQ(Reset(GameParams()), kOk);
+    EXPECT_EQ(TestCooperativeLevel(), kOk);
+    // A reset device knows nothing of the states set before.
+    EXPECT_EQ(GetRenderState(kRsAmbient), 0u);
+    EXPECT_EQ(GetTransform(kTransformWorld), Matrix::Identity());
+}
+
+TEST_F(DeviceTest, ResetRefusedWhileSurfacesAreHeld) {
+    SurfaceHandle image = CreateImageSurface(800, 600, kFormatR5G6B5);
+    SurfaceHandle target = GetRenderTarget();
+    device_testing::LoseDevice();
+    device_testing::RestoreDevice();
+    EXPECT_EQ(Reset(GameParams()), kErrInvalidCall);
+    image.reset();
+    EXPECT_EQ(Reset(GameParams()), kErrInvalidCall);
+    target.reset();
+    EXPECT_EQ(Reset(GameParams()), kOk);
+}
+
+TEST_F(DeviceTest, FullScreenFocusLossLosesTheDeviceUntilItComesBack) {
+    const bool wasFullscreen = window.fullscreen;
+    window.fullscreen = true;
+    ASSERT_TRUE(window.activityHandler);
+    window.activityHandler(false, false);
+    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
+    window.activityHandler(true, true);  // focused but minimised: still lost
+    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
+    window.activityHandler(true, false);
+    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceNotReset);
+    window.fullscreen = false;
+    ASSERT_EQ(Reset(GameParams()), kOk);
+    window.activityHandler(false, true);  // a window never loses its device
+    EXPECT_EQ(TestCooperativeLevel(), kOk);
+    window.fullscreen = wasFullscreen;
+}
+
+TEST_F(DeviceTest, SurfacesLoadBitmapsAndCopyOntoTheBackBuffer) {
+    const auto path = std::filesystem::temp_directory_path() / "starwake-surface.bmp";
+    common::Image picture(400, 300, 0xFFFF0000u);  // half size: scaled up
+    for (int x = 0; x < 400; ++x) {
+        picture.At(x, 299) = 0xFF0000FFu;
+    }
+    ASSERT_TRUE(common::SaveBmp24(path, picture, nullptr));
+    SurfaceHandle surface = CreateImageSurface(800, 600, kFormatR5G6B5);
+    ASSERT_TRUE(surface);
+    ASSERT_EQ(LoadSurfaceFromFile(*surface, path), kOk);
+    SurfaceHandle target = GetRenderTarget();
+    ASSERT_EQ(CopyRects(*surface, *target), kOk);
+    EXPECT_EQ(device.backBuffer[0], ToR5G6B5(0xFFFF0000u));
+    EXPECT_EQ(device.backBuffer[599 * 800 + 5], ToR5G6B5(0xFF0000FFu));
+    EXPECT_EQ(LoadSurfaceFromFile(*surface, "/nonexistent/Menu.bmp"), kErrInvalidCall);
+    std::filesystem::remove(path);
+}
+
+TEST(Matrices, LookAtFromInFrontMirrorsX) {
+    const Matrix view = MatrixLookAtLH({0, 0, 1}, {0, 0, 0}, {0, 1, 0});
+    // A point at (1, 2, 0.5) lands at (-1, 2, 0.5) in view space.
+    const float x = 1 * view.m[0][0] + 2 * view.m[1][0] + 0.5f * view.m[2][0] + view.m[3][0];
+    const float y = 1 * view.m[0][1] + 2 * view.m[1][1] + 0.5f * view.m[2][1] + view.m[3][1];
+    const float z = 1 * view.m[0][2] + 2 * view.m[1][2] + 0.5f * view.m[2][2] + view.m[3][2];
+    EXPECT_FLOAT_EQ(x, -1);
+    EXPECT_FLOAT_EQ(y, 2);
+    EXPECT_FLOAT_EQ(z, 0.5f);
+}
+
+TEST(Matrices, ProductAppliesLeftFactorFirst) {
+    // Scaling then translating moves the scaled point, not the translated one.
+    const Matrix m = MatrixScaling(2, 2, 2) * MatrixTranslation(10, 0, 0);
+    EXPECT_FLOAT_EQ(1 * m.m[0][0] + m.m[3][0], 12);
+}
+
+TEST(ColourConversion, SixteenBitRoundTripKeepsFullScale) {
+    EXPECT_EQ(FromR5G6B5(ToR5G6B5(0xFFFFFFFFu)), 0xFFFFFFFFu);
+    EXPECT_EQ(FromR5G6B5(ToR5G6B5(0xFF000000u)), 0xFF000000u);
+    EXPECT_EQ(ToR5G6B5(0x00FF0000u), 0xF800);
+    EXPECT_EQ(ToR5G6B5(0x0000FF00u), 0x07E0);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "game/shell/frm_main.h"
+#include "game/shell/mod_timer.h"
+#include "platform/clock.h"
+
+namespace {
+
+using shell::frameTimer;
+
+class FrameTimerTest : public ::testing::Test {
+protected:
+    void SetUp() override { frameTimer = shell::FrameTimer{}; }
+    platform::FakeClock clock{1000};
+};
+
+TEST_F(FrameTimerTest, FirstFrameClosesAWindowAtOnceWithFpsOne) {
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fps, 1);
+    EXPECT_EQ(frameTimer.fpsWindowStart, 1000);
+    EXPECT_FLOAT_EQ(60.0f / static_cast<float>(frameTimer.fps), 60.0f);
+}
+
+TEST_F(FrameTimerTest, FortyNineCountedFramesGive197) {
+    shell::UpdateFrameTimer();
+    for (int i = 0; i < 49; ++i) {
+        clock.Advance(5);
+        shell::UpdateFrameTimer();
+    }
+    EXPECT_EQ(frameTimer.fps, 1);  // 245 ms: the window is still open
+    EXPECT_EQ(frameTimer.fpsFrameCount, 49);
+    clock.Advance(5);  // 250 ms: this frame closes it and is not counted
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fps, 197);
+    EXPECT_EQ(frameTimer.fpsFrameCount, 0);
+}
+
+TEST_F(FrameTimerTest, WindowOfExactly249MillisecondsStaysOpen) {
+    shell::UpdateFrameTimer();
+    clock.Advance(249);
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fpsFrameCount, 1);
+    clock.Advance(1);
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fps, 5);
+}
+
+TEST_F(FrameTimerTest, AfterAPauseTheFirstFrameUsesTheFramesCountedBefore) {
+    shell::UpdateFrameTimer();
+    for (int i = 0; i < 10; ++i) {
+        clock.Advance(10);
+        shell::UpdateFrameTimer();
+    }
+    clock.Advance(5000);  // minimised: no frame runs
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fps, 41);
+}
+
+TEST(CommandLine, ShowFpsAnywhereInExactCase) {
+    EXPECT_TRUE(shell::CommandLineShowsFps("SHOWFPS"));
+    EXPECT_TRUE(shell::CommandLineShowsFps("xxSHOWFPSyy"));
+    EXPECT_TRUE(shell::CommandLineShowsFps("--record a.rpl SHOWFPS"));
+    EXPECT_FALSE(shell::CommandLineShowsFps("showfps"));
+    EXPECT_FALSE(shell::CommandLineShowsFps("SHOW FPS"));
+    EXPECT_FALSE(shell::CommandLineShowsFps(""));
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "common/scancodes.h"
+#include "game/graphics/dxgfx.h"
+#include "game/graphics/fonts.h"
+#include "game/shell/frm_main.h"
+#include "game/shell/game_counters.h"
+#include "game/shell/mod_timer.h"
+#include "platform/app.h"
+#include "platform/clock.h"
+#include "platform/device.h"
+#include "platform/keyboard.h"
+#include "platform/window.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+using shell::frmMain;
+
+class GameFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test_support::StartHeadlessGame());
+        platform::ScriptKeyboard(true);
+        frmMain.gameRunning = true;
+        frmMain.quitRequested = false;
+        frmMain.bannerShowing = false;
+        shell::counters.health = 200;
+    }
+    void TearDown() override { platform::ScriptKeyboard(false); }
+
+    void Frame() {
+        shell::GameFrame();
+        clock.Advance(16);
+    }
+
+    platform::FakeClock clock{100000};
+};
+
+TEST_F(GameFrameTest, EscapeAsksAndYEndsTheGame) {
+    platform::ScriptKey(common::kKeyEscape, true);
+    Frame();
+    EXPECT_TRUE(frmMain.quitRequested);
+    platform::ScriptKey(common::kKeyEscape, false);
+    for (int i = 0; i < 30; ++i) {
+        Frame();  // neither Y nor N: the question stays
+    }
+    EXPECT_TRUE(frmMain.quitRequested);
+    EXPECT_TRUE(frmMain.gameRunning);
+    platform::ScriptKey(common::kKeyY, true);
+    Frame();
+    platform::ScriptKey(common::kKeyY, false);
+    EXPECT_FALSE(frmMain.gameRunning);
+    EXPECT_FALSE(frmMain.quitRequested);
+}
+
+TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
+    platform::ScriptKey(common::kKeyEscape, true);
+    Frame();
+    platform::ScriptKey(common::kKeyEscape, false);
+    platform::ScriptKey(common::kKeyN, true);
+    Frame();
+    platform::ScriptKey(common::kKeyN, false);
+    EXPECT_FALSE(frmMain.quitRequested);
+    EXPECT_TRUE(frmMain.gameRunning);
+}
+
+TEST_F(GameFrameTest, YWithoutTheQuestionDoesNothing) {
+    platform::ScriptKey(common::kKeyY, true);
+    Frame();
+    platform::ScriptKey(common::kKeyY, false);
+    EXPECT_TRUE(frmMain.gameRunning);
+}
+
+TEST_F(GameFrameTest, EveryFrameIsPresentedAndSetsFrameScale) {
+    const auto before = platform::device.framesPresented;
+    shell::frameTimer = shell::FrameTimer{};
+    Frame();
+    EXPECT_EQ(platform::device.framesPresented, before + 1);
+    EXPECT_FLOAT_EQ(shell::frameTimer.frameScale, 60.0f);
+    for (int i = 0; i < 20; ++i) {
+        Frame();  // 16 ms apart: 15 frames counted in the next window
+    }
+    EXPECT_EQ(shell::frameTimer.fps, 61);
+    EXPECT_NEAR(shell::frameTimer.frameScale, 60.0f / 61.0f, 1e-6);
+}
+
+TEST_F(GameFrameTest, MinimisedWindowOnlyPumpsMessages) {
+    const auto before = platform::device.framesPresented;
+    const auto fpsBefore = shell::frameTimer.fpsFrameCount;
+    platform::window.minimised = true;
+    Frame();
+    platform::window.minimised = false;
+    EXPECT_EQ(platform::device.framesPresented, before);
+    EXPECT_EQ(shell::frameTimer.fpsFrameCount, fpsBefore);
+}
+
+TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
+    using namespace platform;
+    const std::int32_t fontsBefore[3] = {graphics::fonts.fontSmall, graphics::fonts.fontLarge,
+                                         graphics::fonts.fontMedium};
+    frmMain.surfacesLost = false;
+    frmMain.menuSurface = CreateImageSurface(800, 600, kFormatR5G6B5);
+    frmMain.backBuffer = GetRenderTarget();
+    device_testing::LoseDevice();
+    // The display comes back after a few turns of the message pump.
+    int pumps = 0;
+    const TimerId back = CreateWindowTimer(0, [&] {
+        if (++pumps == 5) {
+            device_testing::RestoreDevice();
+        }
+    });
+    EnableWindowTimer(back, true);
+    shell::CheckDevice();
+    EnableWindowTimer(back, false);
+    EXPECT_GE(pumps, 5);
+    EXPECT_EQ(TestCooperativeLevel(), kOk);
+    EXPECT_TRUE(frmMain.surfacesLost);
+    EXPECT_FALSE(frmMain.menuSurface);
+    EXPECT_EQ(GetRenderState(kRsLighting), 1u);
+    EXPECT_EQ(GetRenderState(kRsZEnable), 1u);
+    EXPECT_EQ(GetRenderState(kRsAmbient), 0xCFCFCFu);
+    EXPECT_EQ(GetTextureStageState(0, kTssMinFilter), kFilterLinear);
+    EXPECT_EQ(GetTransform(kTransformView), graphics::dxgfx.matView);
+    EXPECT_EQ(GetTransform(kTransformWorld), Matrix::Identity());
+    EXPECT_EQ(graphics::fonts.fontSmall, fontsBefore[0]);
+    EXPECT_EQ(graphics::fonts.fontLarge, fontsBefore[1]);
+    EXPECT_EQ(graphics::fonts.fontMedium, fontsBefore[2]);
+    Frame();  // and play goes on
+}
+
+TEST_F(GameFrameTest, EndFramePresentsOnceEvenWhenPresentationFails) {
+    platform::device_testing::FailPresents(3);
+    const auto before = platform::device.framesPresented;
+    graphics::BeginFrame();
+    graphics::EndFrame();
+    EXPECT_EQ(platform::device.failPresents, 2);  // one attempt, no retry loop
+    EXPECT_EQ(platform::device.framesPresented, before);
+    platform::device_testing::FailPresents(0);
+}
+
+TEST(Cursor, HidingAndShowingLoopUntilTheCounterCrosses) {
+    platform::app.cursorCounter = 0;
+    shell::HideCursorFully();
+    EXPECT_EQ(platform::app.cursorCounter, -2);
+    shell::ShowCursorFully();
+    EXPECT_EQ(platform::app.cursorCounter, 0);
+    platform::app.cursorCounter = 3;  // shown several times over
+    shell::HideCursorFully();
+    EXPECT_EQ(platform::app.cursorCounter, -2);
+    platform::app.cursorCounter = -7;
+    shell::ShowCursorFully();
+    EXPECT_EQ(platform::app.cursorCounter, 0);
+}
+
+}  // namespace

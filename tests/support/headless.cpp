@@ -1,0 +1,18 @@
+#include "tests/support/headless.h"
+
+#include "game/shell/frm_main.h"
+#include "platform/app.h"
+
+namespace test_support {
+
+bool StartHeadlessGame() {
+    static const bool started = [] {
+        static char name[] = "corvane";
+        char* argv[] = {name, nullptr};
+        platform::SetCommandLine(1, argv);
+        return shell::StartUp();
+    }();
+    return started;
+}
+
+}  // namespace test_support
