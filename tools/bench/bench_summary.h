@@ -19,11 +19,12 @@ struct Comparison {
 
 class MedianCollector : public benchmark::ConsoleReporter {
 public:
+    MedianCollector() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 medianSeconds[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
         ConsoleReporter::ReportRuns(runs);
@@ -37,9 +38,12 @@ inline int RunAndSummarise(int argc, char** argv, const std::vector<Comparison>&
     std::vector<char*> args(argv, argv + argc);
     std::string repetitions = "--benchmark_repetitions=5";
     std::string aggregates = "--benchmark_report_aggregates_only=true";
+    std::string plain = "--benchmark_color=false";
     args.push_back(repetitions.data());
+    args.push_back(plain.data());
     args.push_back(aggregates.data());
     int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
     MedianCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
