@@ -43,6 +43,8 @@ void ApplyDefaultStates() {
     device.world = Matrix::Identity();
     device.view = Matrix::Identity();
     device.projection = Matrix::Identity();
+    device.material = Material{};
+    device.textures.fill(0);
 }
 
 void AllocateBuffers() {
@@ -123,6 +125,8 @@ std::int32_t CreateDevice(const PresentParams& params) {
 
 void ReleaseDevice() {
     device.created = false;
+    // Managed textures go with the device.
+    ReleaseAllTextures();
     device.backBuffer.clear();
     device.depthBuffer.clear();
     device.liveSurfaces.clear();
@@ -255,6 +259,22 @@ Matrix GetTransform(std::uint32_t type) {
         case kTransformProjection: return device.projection;
         default: return Matrix::Identity();
     }
+}
+
+std::int32_t SetMaterial(const Material& material) {
+    if (!device.created) {
+        return kErrInvalidCall;
+    }
+    device.material = material;
+    return kOk;
+}
+
+std::int32_t SetTexture(int stage, TextureId texture) {
+    if (!device.created || stage < 0 || stage >= kTextureStages) {
+        return kErrInvalidCall;
+    }
+    device.textures[static_cast<std::size_t>(stage)] = texture;
+    return kOk;
 }
 
 SurfaceHandle CreateImageSurface(int width, int height, int format) {

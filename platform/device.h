@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/texture.h"
+
 namespace platform {
 
 inline constexpr int kScreenWidth = 800;
@@ -106,6 +108,27 @@ struct Matrix {
     friend bool operator==(const Matrix& a, const Matrix& b) = default;
 };
 
+// A colour with float channels, as materials hold them (0 .. 1, not clamped when stored).
+struct ColourValue {
+    float r = 0, g = 0, b = 0, a = 0;
+};
+
+// A material as the fixed-function lighting reads it.
+struct Material {
+    ColourValue diffuse;
+    ColourValue ambient;
+    ColourValue specular;
+    ColourValue emissive;
+    float power = 0;
+};
+
+// The vertex of a mesh: position, normal and one pair of texture coordinates.
+struct MeshVertex {
+    float x = 0, y = 0, z = 0;
+    float nx = 0, ny = 0, nz = 0;
+    float u = 0, v = 0;
+};
+
 // The presentation parameters the game fills (only the fields it sets).
 struct PresentParams {
     int backBufferWidth = 0;
@@ -140,6 +163,8 @@ struct DeviceState {
     Matrix world;
     Matrix view;
     Matrix projection;
+    Material material;                                // for lit triangles
+    std::array<TextureId, kTextureStages> textures{};  // bound per stage; 0 for none
     bool inScene = false;
     std::int32_t cooperativeLevel = kOk;  // kOk, kErrDeviceLost or kErrDeviceNotReset
     std::vector<std::weak_ptr<Surface>> liveSurfaces;  // every surface handed out
@@ -172,6 +197,18 @@ std::int32_t SetTextureStageState(int stage, std::uint32_t type, std::uint32_t v
 std::uint32_t GetTextureStageState(int stage, std::uint32_t type);
 std::int32_t SetTransform(std::uint32_t type, const Matrix& matrix);
 Matrix GetTransform(std::uint32_t type);
+
+// The material lit triangles use; the texture a stage samples (0 for none). Textures live in
+// the managed pool (platform/texture.h) and survive a reset; their bindings do not.
+std::int32_t SetMaterial(const Material& material);
+std::int32_t SetTexture(int stage, TextureId texture);
+
+// Draws indexed triangles through the world, view and projection transforms with the device's
+// lighting (no lights: ambient times the material's ambient plus its emissive, alpha from its
+// diffuse), stage 0's texture modulating it, culling, depth test and blending as the states
+// say. Pixel centres lie on whole viewport coordinates, as Direct3D 8 puts them. Indices out
+// of range, or a count that is not a multiple of three, fail the call and draw nothing.
+std::int32_t DrawIndexedTriangles(std::span<const MeshVertex> vertices, std::span<const std::uint32_t> indices);
 
 // Surfaces the menu screens use for their background pictures.
 SurfaceHandle CreateImageSurface(int width, int height, int format);

@@ -101,6 +101,7 @@ void EndFrame() {
 void ShutdownGraphics() {
     ReleaseTextures();
     ReleaseFonts();
+    ReleaseMeshes();
     platform::ReleaseDevice();
     dxgfx.hasDevice = false;
 }

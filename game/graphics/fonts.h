@@ -1,5 +1,5 @@
-// Fonts and text: a small pool of fonts addressed by index, the three game fonts, and text
-// drawn into a rectangle.
+// Fonts and text: a small pool of fonts addressed by index, the three game fonts, text drawn
+// into a rectangle, and the game's colours written as hexadecimal text.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/font.h"
 #include "platform/rect.h"
 
 namespace graphics {
 
 struct FontSlot {
-    int font = 0;  // platform font handle; 0 for none
+    platform::FontId font = 0;  // platform font handle; 0 for none
     bool InUse = false;
 };
 
@@ -24,11 +25,19 @@ struct FontState {
 };
 extern FontState fonts;
 
+// The colour "&H" + alpha + colour read as hexadecimal: 0xAARRGGBB for two alpha digits and
+// six colour digits (upper or lower case). An empty alpha leaves alpha 0. Throws
+// std::invalid_argument for text that is not one to eight hexadecimal digits in all.
+std::uint32_t HexColour(std::string_view alpha, std::string_view colour);
+
+// Makes a font (size in points) in the first free slot; its index, or -1 on failure.
 std::int32_t CreateFont(std::string_view face, std::int32_t size, bool bold, bool italic,
                         bool underline);
-// Draws text at the rectangle's top-left, clipped to it; nothing for an index of -1 or less.
+// Draws text at the rectangle's top-left, clipped to it, one line per '\n', nothing wrapped;
+// nothing for an index of -1 or less or an empty slot. Changes no device state.
 void DrawText(std::string_view text, std::int32_t fontIndex, std::uint32_t colour,
               const platform::Rect& area);
+// Drops every font and cuts the pool back to slot 0.
 void ReleaseFonts();
 void ClearFontPool();
 // The three game fonts, in their order.

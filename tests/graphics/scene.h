@@ -1,0 +1,71 @@
+// Helpers of the graphics tests: the game's device started headless, pictures written as
+// bitmaps into a scratch folder and loaded the game's way, and regions of the back buffer.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "common/bmp.h"
+#include "common/image.h"
+#include "game/graphics/dxgfx.h"
+#include "game/graphics/sprites.h"
+#include "platform/device.h"
+#include "tests/support/golden.h"
+#include "tests/support/headless.h"
+
+namespace graphics_test {
+
+// A scratch folder for this test program's files.
+inline std::filesystem::path ScratchFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / "starwake-graphics-tests";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// Writes the picture as a 24-bit bitmap in the scratch folder and returns its path.
+inline std::string WriteBitmap(const std::string& name, const common::Image& image) {
+    const auto path = ScratchFolder() / name;
+    std::string error;
+    common::SaveBmp24(path, image, &error);
+    return path.string();
+}
+
+// Starts the game headless (once) and opens a frame: back buffer filled with background,
+// depth cleared, the game's fixed states in force, blending and stage states as the game
+// leaves them at start.
+inline void BeginTestFrame(std::uint32_t background = 0xFF000000u) {
+    using namespace platform;
+    ASSERT_TRUE(test_support::StartHeadlessGame());
+    if (device.inScene) {
+        EndScene();
+    }
+    graphics::SetupRenderStates();
+    SetRenderState(kRsAlphaBlendEnable, 0);
+    SetRenderState(kRsSrcBlend, kBlendOne);
+    SetRenderState(kRsDestBlend, kBlendZero);
+    SetRenderState(kRsAlphaTestEnable, 0);
+    SetRenderState(kRsCullMode, kCullCounterClockwise);
+    Clear(kClearTarget | kClearZBuffer, background, 1.0f, 0);
+    BeginScene();
+}
+
+// The back buffer's region as an opaque picture.
+inline common::Image Region(int left, int top, int width, int height) {
+    common::Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.At(x, y) = platform::FromR5G6B5(
+                platform::device.backBuffer[static_cast<std::size_t>(top + y) * platform::kScreenWidth +
+                                            static_cast<std::size_t>(left + x)]);
+        }
+    }
+    return image;
+}
+
+inline std::uint32_t Pixel(int x, int y) {
+    return platform::FromR5G6B5(
+        platform::device.backBuffer[static_cast<std::size_t>(y) * platform::kScreenWidth + static_cast<std::size_t>(x)]);
+}
+
+}  // namespace graphics_test

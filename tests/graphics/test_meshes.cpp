@@ -1,0 +1,261 @@
+// The mesh loader, the mesh table and the drawing of meshes through the device's 3-D path.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "game/graphics/meshes.h"
+#include "game/graphics/sprites.h"
+#include "platform/mesh_loader.h"
+#include "tests/graphics/pictures.h"
+#include "tests/graphics/scene.h"
+
+namespace {
+
+using namespace graphics_test;
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Two triangles over four corners whose z values tell them apart, two materials, texture
+// coordinates with v = 0.25 at the top.
+const char* kTwoTriangles = R"(xof 0302txt 0032
+Mesh pair {
+ 4;
+ 0.0;0.0;1.0;, 1.0;0.0;2.0;, 0.0;1.0;3.0;, 1.0;1.0;4.0;;
+ 2;
+ 3;0,1,2;, 3;1,3,2;;
+ MeshMaterialList {
+  2; 2; 0, 1;;
+  Material { 1.0;0.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "maps\\skin.bmp"; } }
+  Material { 0.0;1.0;0.0;0.5;; 5.0; 0.0;0.0;0.0;; 0.1;0.2;0.3;; }
+ }
+ MeshTextureCoords { 4; 0.0;0.25;, 1.0;0.25;, 0.0;0.75;, 1.0;0.75;; }
+}
+)";
+
+// A cube of side 2 about the origin: 24 corners (each face its own texture coordinates), the
+// faces alternating between a textured warm material and a plain blue one.
+std::string CubeFile(const std::string& textureName) {
+    std::ostringstream x;
+    x << "xof 0302txt 0032\nMesh cube {\n 24;\n";
+    // Each face: an axis, its sign, and two axes spanning it.
+    const int faces[6][3] = {{2, 1, 0}, {2, -1, 0}, {0, 1, 1}, {0, -1, 1}, {1, 1, 2}, {1, -1, 2}};
+    std::ostringstream corners, uvs, triangles, materials;
+    for (int f = 0; f < 6; ++f) {
+        const int axis = faces[f][0], sign = faces[f][1];
+        const int a = (axis + 1) % 3, b = (axis + 2) % 3;
+        const int quad[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        for (int k = 0; k < 4; ++k) {
+            float p[3];
+            p[axis] = static_cast<float>(sign);
+            p[a] = static_cast<float>(quad[k][0]);
+            p[b] = static_cast<float>(quad[k][1]);
+            corners << " " << p[0] << ";" << p[1] << ";" << p[2] << ";" << (f == 5 && k == 3 ? ";\n" : ",\n");
+            uvs << " " << (quad[k][0] + 1) / 2 << ";" << (quad[k][1] + 1) / 2 << ";" << (f == 5 && k == 3 ? ";\n" : ",\n");
+        }
+        const int base = f * 4;
+        // Wound one way on the positive faces and the other on the negative, so all face out.
+        if (sign > 0) {
+            triangles << " 3;" << base << "," << base + 1 << "," << base + 2 << ";,\n 3;" << base << "," << base + 2
+                      << "," << base + 3 << ";" << (f == 5 ? ";\n" : ",\n");
+        } else {
+            triangles << " 3;" << base << "," << base + 2 << "," << base + 1 << ";,\n 3;" << base << "," << base + 3
+                      << "," << base + 2 << ";" << (f == 5 ? ";\n" : ",\n");
+        }
+        materials << " " << f % 2 << ((f == 5) ? ";;\n" : ",\n") << " " << f % 2 << ((f == 5) ? "" : ",\n");
+    }
+    x << corners.str() << " 12;\n" << triangles.str();
+    x << " MeshMaterialList {\n  2;\n  12;\n";
+    for (int t = 0; t < 12; ++t) {
+        x << "  " << (t / 2) % 2 << (t == 11 ? ";;\n" : ",\n");
+    }
+    x << "  Material { 1.0;0.8;0.6;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { \"" << textureName
+      << "\"; } }\n";
+    x << "  Material { 0.2;0.4;1.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.1;0.0;0.0;; }\n }\n";
+    x << " MeshTextureCoords {\n  24;\n" << uvs.str() << " }\n}\n";
+    return x.str();
+}
+
+std::filesystem::path MeshFolder(const std::string& name) {
+    const auto folder = ScratchFolder() / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// A folder with all five mesh files (cubes) and their texture.
+std::filesystem::path FullMeshFolder(const std::string& name) {
+    const auto folder = MeshFolder(name);
+    common::Image skin = Checker(0xFFC04020u, 0xFFF0E0A0u);
+    std::string error;
+    common::SaveBmp24(folder / "skin.bmp", skin, &error);
+    for (int n = 1; n <= 5; ++n) {
+        WriteText(folder / graphics::kMeshFiles[static_cast<std::size_t>(n)], CubeFile("skin.bmp"));
+    }
+    return folder;
+}
+
+TEST(MeshLoader, KeepsTheFilesHandednessWindingAndTextureCoordinates) {
+    const auto folder = MeshFolder("pair");
+    WriteText(folder / "pair.x", kTwoTriangles);
+    std::string error;
+    const auto mesh = platform::LoadMeshFile(folder / "pair.x", &error);
+    ASSERT_TRUE(mesh) << error;
+    ASSERT_EQ(mesh->subsets.size(), 2u);
+    ASSERT_EQ(mesh->subsets[0].size(), 3u);
+    ASSERT_EQ(mesh->subsets[1].size(), 3u);
+    // The first triangle is corners 0, 1, 2 of the file in that order: z 1, 2, 3.
+    const float firstZ[3] = {1, 2, 3};
+    const float secondZ[3] = {2, 4, 3};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_FLOAT_EQ(mesh->vertices[mesh->subsets[0][static_cast<std::size_t>(k)]].z, firstZ[k]);
+        EXPECT_FLOAT_EQ(mesh->vertices[mesh->subsets[1][static_cast<std::size_t>(k)]].z, secondZ[k]);
+    }
+    const platform::MeshVertex& top = mesh->vertices[mesh->subsets[0][0]];
+    EXPECT_FLOAT_EQ(top.x, 0.0f);
+    EXPECT_FLOAT_EQ(top.v, 0.25f);  // not turned upside down
+    ASSERT_EQ(mesh->materials.size(), 2u);
+    EXPECT_EQ(mesh->materials[0].textureFile, "maps\\skin.bmp");
+    EXPECT_FLOAT_EQ(mesh->materials[0].material.diffuse.r, 1.0f);
+    EXPECT_TRUE(mesh->materials[1].textureFile.empty());
+    EXPECT_FLOAT_EQ(mesh->materials[1].material.diffuse.a, 0.5f);
+    EXPECT_FLOAT_EQ(mesh->materials[1].material.emissive.b, 0.3f);
+}
+
+TEST(MeshLoader, DamagedFilesAreRefused) {
+    const auto folder = MeshFolder("damaged");
+    const std::string good = kTwoTriangles;
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty.x", ""},
+        {"truncated.x", good.substr(0, good.size() / 2)},
+        {"garbage.x", std::string(4096, '\x7f')},
+        {"index.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,9;; }\n"},
+        {"nan.x", "xof 0302txt 0032\nMesh m { 3; nan;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n"},
+        {"count.x", "xof 0302txt 0032\nMesh m { 99999999; 0;0;0;; 1; 3;0,1,2;; }\n"},
+        {"faces.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 2000000; 3;0,1,2;; }\n"},
+        {"binary.x", std::string("xof 0302bin 0032") + std::string(64, '\0')},
+    };
+    for (const auto& [name, text] : cases) {
+        WriteText(folder / name, text);
+        std::string error;
+        EXPECT_FALSE(platform::LoadMeshFile(folder / name, &error)) << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
+    std::string error;
+    EXPECT_FALSE(platform::LoadMeshFile(folder / "missing.x", &error));
+}
+
+TEST(MeshLoader, AFileWithoutMaterialsHasNoSubsets) {
+    const auto folder = MeshFolder("plain");
+    WriteText(folder / "plain.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n");
+    std::string error;
+    const auto mesh = platform::LoadMeshFile(folder / "plain.x", &error);
+    ASSERT_TRUE(mesh) << error;
+    EXPECT_TRUE(mesh->materials.empty());
+    EXPECT_TRUE(mesh->subsets.empty());
+}
+
+class MeshTableTest : public ::testing::Test {
+protected:
+    void SetUp() override { BeginTestFrame(); }
+    void TearDown() override { graphics::ReleaseMeshes(); }
+};
+
+TEST_F(MeshTableTest, LoadsAllFiveWithSquareTexturesAndAmbientFromDiffuse) {
+    ASSERT_TRUE(graphics::InitGeometryFrom(FullMeshFolder("full")));
+    for (int n = 1; n <= 5; ++n) {
+        const graphics::MeshSlot& slot = graphics::meshState.meshes[static_cast<std::size_t>(n)];
+        ASSERT_TRUE(slot.mesh);
+        EXPECT_EQ(slot.materialCount, 2);
+        EXPECT_EQ(slot.materials.size(), 3u);  // one spare
+        const platform::Texture* texture = platform::GetTexture(slot.textures[0]);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->width, 128);  // from a 16 x 16 file
+        EXPECT_EQ(texture->height, 128);
+        EXPECT_EQ(slot.textures[1], 0);  // the plain material has none
+        EXPECT_FLOAT_EQ(slot.materials[0].ambient.g, 0.8f);
+    }
+    EXPECT_FALSE(graphics::meshState.meshes[6].mesh);
+}
+
+TEST_F(MeshTableTest, StopsAtTheFirstBadFileOrMissingTexture) {
+    auto folder = FullMeshFolder("third_bad");
+    WriteText(folder / "asteroid3.x", "xof 0302txt 0032\nMesh broken {");
+    EXPECT_FALSE(graphics::InitGeometryFrom(folder));
+    EXPECT_TRUE(graphics::meshState.meshes[2].mesh);
+    EXPECT_FALSE(graphics::meshState.meshes[3].mesh);
+    EXPECT_EQ(graphics::meshState.meshes[3].materialCount, 0);
+    EXPECT_FALSE(graphics::meshState.meshes[4].mesh);
+
+    graphics::ReleaseMeshes();
+    folder = FullMeshFolder("no_texture");
+    std::filesystem::remove(folder / "skin.bmp");
+    EXPECT_FALSE(graphics::InitGeometryFrom(folder));
+    EXPECT_FALSE(graphics::meshState.meshes[2].mesh);
+}
+
+TEST_F(MeshTableTest, ReloadingReleasesTheOldTextures) {
+    const auto folder = FullMeshFolder("reload");
+    ASSERT_TRUE(graphics::InitGeometryFrom(folder));
+    const std::size_t poolSize = platform::texturePool.textures.size();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(graphics::InitGeometryFrom(folder));
+    }
+    EXPECT_EQ(platform::texturePool.textures.size(), poolSize);
+}
+
+TEST_F(MeshTableTest, SetMeshTransformPutsTheOriginOnTheScreenPoint) {
+    graphics::SetMeshTransform(123.0f, 456.0f, 0.7f, 0.3f, 0.2f, 0.1f, 0.5f);
+    const platform::Matrix m = platform::GetTransform(platform::kTransformWorld) *
+                               platform::GetTransform(platform::kTransformView);
+    // The origin of the model, through world and view, with no projection: x and y across
+    // the screen in -1 .. 1, y upwards.
+    const float sx = (m.m[3][0] + 1.0f) * 400.0f;
+    const float sy = (1.0f - m.m[3][1]) * 300.0f;
+    EXPECT_NEAR(sx, 123.0f, 1e-3);
+    EXPECT_NEAR(sy, 456.0f, 1e-3);
+    EXPECT_NEAR(m.m[3][2], 0.5f, 1e-6);
+    EXPECT_EQ(graphics::meshState.matMesh, platform::GetTransform(platform::kTransformWorld));
+}
+
+TEST_F(MeshTableTest, ShadowAndPlainDrawsSetTheirStatesAndOtherNumbersDrawNothing) {
+    using namespace platform;
+    graphics::DrawMesh(7, -1);
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendZero);
+    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 1u);
+    EXPECT_EQ(GetRenderState(kRsAlphaRef), 0xAAAAAAu);
+    EXPECT_EQ(GetRenderState(kRsAlphaFunc), 0xAAAAAAu);
+    graphics::DrawMesh(0, 0);
+    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 0u);
+    ASSERT_TRUE(graphics::InitGeometryFrom(FullMeshFolder("numbers")));
+    graphics::SetMeshTransform(400, 300, 0, 0.3f, 0.5f, 0.5f, 0.5f);
+    for (const std::int16_t number : {std::int16_t{6}, std::int16_t{-1}, std::int16_t{7}}) {
+        graphics::DrawMesh(number, 0);
+    }
+    for (const std::uint16_t p : device.backBuffer) {
+        ASSERT_EQ(p, 0);
+    }
+}
+
+TEST_F(MeshTableTest, LitTexturedMeshesWithDepthAndTheShadowSilhouette) {
+    ASSERT_TRUE(graphics::InitGeometryFrom(FullMeshFolder("golden")));
+    platform::Clear(platform::kClearTarget, 0xFF608060u, 1.0f, 0);
+    // A sprite batch leaves the destination factor at inverse source alpha, which the shadow
+    // then darkens with.
+    graphics::BeginSprites();
+    graphics::EndSprites();
+    graphics::SetMeshTransform(110, 90, 0.4f, 0.12f, 0.6f, 0.3f, 0.5f);
+    graphics::DrawMesh(1, -1);
+    graphics::SetMeshTransform(80, 60, 0.4f, 0.12f, 0.6f, 0.3f, 0.5f);
+    graphics::DrawMesh(1, 0);
+    // A second cube pushed through the first: the depth test cuts them where they meet.
+    graphics::SetMeshTransform(120, 70, 1.1f, 0.1f, 0.2f, 0.9f, 0.55f);
+    graphics::DrawMesh(2, 0);
+    EXPECT_TRUE(test_support::MatchesGolden(Region(0, 0, 200, 160), "mesh_lit_depth_shadow"));
+}
+
+}  // namespace
