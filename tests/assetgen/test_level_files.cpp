@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "common/level_files.h"
+
+namespace {
+
+using common::ParseObjectKinds;
+using common::ParsePlacedObjects;
+
+TEST(ObjectKindsFile, KindsAreNumberedByTheirLine) {
+    const auto result = ParseObjectKinds("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32", "objects.dat");
+    ASSERT_EQ(result.kinds.size(), 3u);
+    EXPECT_TRUE(result.diagnostics.empty());
+    EXPECT_EQ(result.kinds[0].name, "a.bmp");
+    EXPECT_EQ(result.kinds[0].refNum, 1);
+    EXPECT_EQ(result.kinds[1].refNum, 2);
+    EXPECT_EQ(result.kinds[2].name, "c.BMP");
+    EXPECT_EQ(result.kinds[2].width, 64);
+    EXPECT_EQ(result.kinds[2].height, 32);
+    EXPECT_EQ(result.kinds[2].refNum, 3);
+}
+
+TEST(ObjectKindsFile, BadLinesAreReportedAndKeepTheNumberingOfLaterLines) {
+    const auto result = ParseObjectKinds("a,1\r\nb,x,2\r\nc,3,4,extra,fields\r\nC,5,6\r\n\r\n", "objects.dat");
+    ASSERT_EQ(result.kinds.size(), 1u);
+    EXPECT_EQ(result.kinds[0].name, "c");
+    EXPECT_EQ(result.kinds[0].refNum, 3);
+    ASSERT_EQ(result.diagnostics.size(), 4u);
+    EXPECT_EQ(result.diagnostics[0].line, 1);
+    EXPECT_EQ(result.diagnostics[1].line, 2);
+    EXPECT_NE(result.diagnostics[1].message.find("objects.dat: line 2"), std::string::npos);
+    // The same name in other letters is a repeat, and the first definition stays.
+    EXPECT_EQ(result.diagnostics[2].line, 4);
+    EXPECT_NE(result.diagnostics[2].message.find("again"), std::string::npos);
+    // A file ending in an empty line has a bad last line.
+    EXPECT_EQ(result.diagnostics[3].line, 5);
+}
+
+TEST(ObjectKindsFile, FieldsAreNotTrimmedButLookupIgnoresCase) {
+    const auto result = ParseObjectKinds(" Laser.bmp,6,24\r\nMine,8,8\r\n", "objects.dat");
+    ASSERT_EQ(result.kinds.size(), 2u);
+    EXPECT_EQ(result.kinds[0].name, " Laser.bmp");
+    EXPECT_EQ(common::FindObjectKind(result.kinds, "Laser.bmp"), nullptr);
+    EXPECT_NE(common::FindObjectKind(result.kinds, " LASER.BMP"), nullptr);
+    EXPECT_EQ(common::FindObjectKind(result.kinds, "mine"), &result.kinds[1]);
+}
+
+TEST(PlacedObjectsFile, ReadsEveryFieldAndPlacesTheBoxAsTheLoaderDoes) {
+    const auto kinds = ParseObjectKinds("a.bmp,10,20\r\n", "objects.dat").kinds;
+    const auto result = ParsePlacedObjects("a.bmp,0,0,1.5,-2,6,7", "Level1.dat");
+    ASSERT_EQ(result.objects.size(), 1u);
+    const common::PlacedObject& object = result.objects[0];
+    EXPECT_EQ(object.kind, "a.bmp");
+    EXPECT_DOUBLE_EQ(object.xSpeed, 1.5);
+    EXPECT_DOUBLE_EQ(object.ySpeed, -2.0);
+    EXPECT_EQ(object.oType, 6);
+    EXPECT_EQ(object.health, 7);
+    const common::BoxCorner corner = common::PlacedObjectCorner(object, kinds[0]);
+    EXPECT_EQ(corner.x, 395);
+    EXPECT_EQ(corner.y, 90);
+}
+
+TEST(PlacedObjectsFile, HalvesRoundToTheEvenNeighbour) {
+    common::ObjectKind odd;
+    odd.width = 33;
+    odd.height = 33;
+    common::PlacedObject object;
+    object.x = 0;  // 400 - 16.5 = 383.5
+    EXPECT_EQ(common::PlacedObjectCorner(object, odd).x, 384);
+    object.x = 1;  // 384.5
+    EXPECT_EQ(common::PlacedObjectCorner(object, odd).x, 384);
+    const auto result = ParsePlacedObjects("k,0,0,0,0,2.5,3.5\r\nk,0,0,0,0,3.5,2.5\r\n", "x.dat");
+    ASSERT_EQ(result.objects.size(), 2u);
+    EXPECT_EQ(result.objects[0].oType, 2);
+    EXPECT_EQ(result.objects[0].health, 4);
+    EXPECT_EQ(result.objects[1].oType, 4);
+    EXPECT_EQ(result.objects[1].health, 2);
+}
+
+TEST(PlacedObjectsFile, DamagedLinesAreReportedByNumber) {
+    const auto result = ParsePlacedObjects("k,1,2,0,0,1\r\nk,a,2,0,0,1,5\r\nk,1,2,0,0,99999,5\r\nk,1,2,0,0,1,5", "L.dat");
+    ASSERT_EQ(result.objects.size(), 1u);
+    ASSERT_EQ(result.diagnostics.size(), 3u);
+    EXPECT_EQ(result.diagnostics[0].line, 1);
+    EXPECT_EQ(result.diagnostics[1].line, 2);
+    EXPECT_NE(result.diagnostics[1].message.find("\"a\""), std::string::npos);
+    // An oType beyond 16 bits cannot be stored.
+    EXPECT_EQ(result.diagnostics[2].line, 3);
+}
+
+TEST(LevelFiles, WrittenFilesReadBackExactly) {
+    std::vector<common::ObjectKind> kinds = {{"Laser.bmp", 6, 24, 1}, {"4", 40, 30, 2}, {"Scout.bmp", 48, 48, 3}};
+    const auto kindsBack = ParseObjectKinds(common::FormatObjectKinds(kinds), "objects.dat");
+    ASSERT_TRUE(kindsBack.diagnostics.empty());
+    ASSERT_EQ(kindsBack.kinds.size(), kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        EXPECT_EQ(kindsBack.kinds[i].name, kinds[i].name);
+        EXPECT_EQ(kindsBack.kinds[i].width, kinds[i].width);
+        EXPECT_EQ(kindsBack.kinds[i].height, kinds[i].height);
+        EXPECT_EQ(kindsBack.kinds[i].refNum, kinds[i].refNum);
+    }
+    std::vector<common::PlacedObject> objects = {{"4", 1234, -99, 0.1, -0.35, 8, 20},
+                                                 {"Scout.bmp", -400, 4919.5, 3, 3, 4, 30},
+                                                 {"Laser.bmp", 0.3333333333333333, 1e-7, -1e6, 12.75, 2, 1}};
+    const std::string text = common::FormatPlacedObjects(objects);
+    EXPECT_EQ(text.find("e-"), std::string::npos) << "no exponents: " << text;
+    EXPECT_EQ(text.find("e+"), std::string::npos) << "no exponents: " << text;
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    const auto objectsBack = ParsePlacedObjects(text, "Level1.dat");
+    ASSERT_TRUE(objectsBack.diagnostics.empty());
+    ASSERT_EQ(objectsBack.objects.size(), objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        EXPECT_EQ(objectsBack.objects[i].kind, objects[i].kind);
+        EXPECT_EQ(objectsBack.objects[i].x, objects[i].x);
+        EXPECT_EQ(objectsBack.objects[i].y, objects[i].y);
+        EXPECT_EQ(objectsBack.objects[i].xSpeed, objects[i].xSpeed);
+        EXPECT_EQ(objectsBack.objects[i].ySpeed, objects[i].ySpeed);
+        EXPECT_EQ(objectsBack.objects[i].oType, objects[i].oType);
+        EXPECT_EQ(objectsBack.objects[i].health, objects[i].health);
+    }
+}
+
+TEST(LevelMapFile, OnlyFullMapsOfKnownTilesPass) {
+    std::vector<std::uint8_t> map(400, 0);
+    map[0] = 23;
+    EXPECT_TRUE(common::CheckLevelMap(map, "Level1.map").empty());
+    map[399] = 24;
+    const auto wrongTile = common::CheckLevelMap(map, "Level1.map");
+    ASSERT_EQ(wrongTile.size(), 1u);
+    EXPECT_NE(wrongTile[0].find("row 19 column 19"), std::string::npos);
+    map.pop_back();
+    EXPECT_EQ(common::CheckLevelMap(map, "Level1.map").size(), 1u);
+}
+
+TEST(LevelFileNames, FollowTheGamesPatterns) {
+    EXPECT_EQ(common::LevelMapFileName(7), "maps/Level7.map");
+    EXPECT_EQ(common::LevelObjectsFileName(12), "maps/Level12.dat");
+    EXPECT_EQ(common::TileFileName(3), "Tiles/Tile03.bmp");
+    EXPECT_EQ(common::TileFileName(10), "Tiles/Tile10.bmp");
+}
+
+}  // namespace
