@@ -1,0 +1,291 @@
+// Reads the program folder the build generated back with each format's own rules.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "common/bmp.h"
+#include "common/config_file.h"
+#include "common/file_io.h"
+#include "common/keys_file.h"
+#include "common/level_files.h"
+#include "common/scancodes.h"
+#include "common/scores_file.h"
+#include "tools/assetgen/hud_pictures.h"
+#include "tools/assetgen/levels.h"
+#include "tools/assetgen/meshes_x.h"
+#include "tools/assetgen/music.h"
+#include "tools/assetgen/ogg_encoder.h"
+#include "tools/assetgen/sound_synth.h"
+#include "tools/assetgen/sprites.h"
+#include "tools/assetgen/tiles.h"
+#include "tools/assetgen/wav_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFolder = STARWAKE_PROGRAM_DIR;
+
+std::vector<std::uint8_t> Bytes(const fs::path& name) {
+    std::string error;
+    auto bytes = common::ReadFileBytes(kFolder / name, 64u << 20, &error);
+    EXPECT_TRUE(bytes.has_value()) << error;
+    return bytes.value_or(std::vector<std::uint8_t>{});
+}
+
+std::string Text(const fs::path& name) {
+    const auto bytes = Bytes(name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+common::Image Bitmap(const fs::path& name) {
+    std::string error;
+    auto image = common::LoadBmpFile(kFolder / name, &error);
+    EXPECT_TRUE(image.has_value()) << error;
+    return image.value_or(common::Image{});
+}
+
+bool PowerOfTwo(int side) { return side > 0 && (side & (side - 1)) == 0; }
+
+std::vector<common::ObjectKind> Kinds() {
+    const auto result = common::ParseObjectKinds(Text("objects.dat"), "objects.dat");
+    for (const auto& diagnostic : result.diagnostics) ADD_FAILURE() << diagnostic.message;
+    return result.kinds;
+}
+
+TEST(GeneratedLevels, EveryMapIsFourHundredTileNumbers) {
+    for (int level = 1; level <= common::kLevelCount; ++level) {
+        const std::string name = common::LevelMapFileName(level);
+        const auto map = Bytes(name);
+        for (const std::string& problem : common::CheckLevelMap(map, name)) ADD_FAILURE() << problem;
+        EXPECT_GT(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) { return tile != 0; }), 10) << name;
+    }
+}
+
+TEST(GeneratedLevels, ObjectsDatDefinesTheKindsTheProgramUses) {
+    const auto kinds = Kinds();
+    for (const char* name : {"Laser.bmp", "Sideshot.bmp", "Rearshot.bmp", "Phaser.bmp", "Blast.bmp", "Fireball.bmp", "4", "5"}) {
+        EXPECT_NE(common::FindObjectKind(kinds, name), nullptr) << name;
+    }
+    // A sprite kind's box is the size the game draws its bitmap at: three quarters.
+    for (const auto& kind : kinds) {
+        if (kind.name.find(".bmp") == std::string::npos) continue;
+        const common::Image sprite = Bitmap(fs::path("Objects") / kind.name);
+        EXPECT_EQ(kind.width, sprite.width * 3 / 4) << kind.name;
+        EXPECT_EQ(kind.height, sprite.height * 3 / 4) << kind.name;
+    }
+}
+
+TEST(GeneratedLevels, EveryPlacedObjectIsKnownInsideTheWorldAndClearOfTheStart) {
+    const auto kinds = Kinds();
+    const std::set<int> types = {1, 4, 6, 7, 8, 10, 12};
+    for (int level = 1; level <= common::kLevelCount; ++level) {
+        const std::string name = common::LevelObjectsFileName(level);
+        const auto result = common::ParsePlacedObjects(Text(name), name);
+        for (const auto& diagnostic : result.diagnostics) ADD_FAILURE() << diagnostic.message;
+        EXPECT_GE(result.objects.size(), 10u) << name;
+        for (const auto& object : result.objects) {
+            const common::ObjectKind* kind = common::FindObjectKind(kinds, object.kind);
+            ASSERT_NE(kind, nullptr) << name << ": kind " << object.kind;
+            const common::BoxCorner corner = common::PlacedObjectCorner(object, *kind);
+            EXPECT_GE(corner.x, 0) << name;
+            EXPECT_GE(corner.y, 0) << name;
+            EXPECT_LE(corner.x + kind->width, common::kWorldSize) << name;
+            EXPECT_LE(corner.y + kind->height, common::kWorldSize) << name;
+            EXPECT_TRUE(types.count(object.oType)) << name << ": oType " << object.oType;
+            EXPECT_GT(object.health, 0) << name;
+            const double distance = assetgen::WrappedDistance(object.x + 400.0, object.y + 100.0,
+                                                              assetgen::kShipStartX, assetgen::kShipStartY);
+            EXPECT_GE(distance, assetgen::kStartClearance) << name << ": " << object.kind << " near the start";
+        }
+    }
+}
+
+TEST(GeneratedLevels, DifficultyRisesAndTheFinalBattleHasTheBoss) {
+    std::vector<int> enemies, bosses;
+    for (int level = 1; level <= common::kLevelCount; ++level) {
+        const std::string name = common::LevelObjectsFileName(level);
+        const auto objects = common::ParsePlacedObjects(Text(name), name).objects;
+        enemies.push_back(static_cast<int>(std::count_if(objects.begin(), objects.end(), [](const auto& o) {
+            return o.oType == 4 || o.oType == 7 || o.oType == 12;
+        })));
+        bosses.push_back(static_cast<int>(std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.oType == 12; })));
+    }
+    EXPECT_EQ(enemies[0] + enemies[1] + enemies[2], 0) << "the first band is rocks, coins and mines";
+    EXPECT_GT(enemies[3], 0);
+    EXPECT_GT(bosses[23], 0);
+    EXPECT_GE(enemies[23], enemies[3] * 3);
+}
+
+TEST(GeneratedLevels, ShadowLevelsFlyOverPlatesAndFogLevelsOverNebulae) {
+    const int startCell = 10 * common::kMapColumns + 11;
+    for (int level : {4, 5, 6, 18, 19}) {
+        const auto map = Bytes(common::LevelMapFileName(level));
+        ASSERT_EQ(map.size(), 400u);
+        EXPECT_GE(map[startCell], assetgen::kPlateFirst) << "level " << level;
+        EXPECT_LE(map[startCell], assetgen::kPlateHatch) << "level " << level;
+    }
+    for (int level : {7, 8, 9, 13, 14, 15}) {
+        const auto map = Bytes(common::LevelMapFileName(level));
+        const auto nebula = std::count_if(map.begin(), map.end(), [](std::uint8_t tile) {
+            return tile >= assetgen::kNebulaFirst && tile <= assetgen::kNebulaBright;
+        });
+        EXPECT_GE(nebula, 40) << "level " << level;
+    }
+}
+
+TEST(GeneratedPictures, EveryBitmapReadsAndTexturesArePowersOfTwo) {
+    int count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(kFolder)) {
+        if (entry.path().extension() != ".bmp") continue;
+        ++count;
+        const fs::path name = fs::relative(entry.path(), kFolder);
+        const common::Image image = Bitmap(name);
+        if (name == "Menu.bmp" || name == "Shop.bmp") {
+            EXPECT_EQ(image.width, 800);
+            EXPECT_EQ(image.height, 600);
+        } else if (name != "Launcher.bmp") {
+            EXPECT_TRUE(PowerOfTwo(image.width) && PowerOfTwo(image.height)) << name << " " << image.width << "x" << image.height;
+        }
+    }
+    EXPECT_GE(count, 66);
+    for (int tile = 1; tile <= common::kTileKinds; ++tile) {
+        const common::Image image = Bitmap(common::TileFileName(tile));
+        EXPECT_EQ(image.width, 256);
+        EXPECT_EQ(image.height, 256);
+    }
+    for (int frame = 1; frame <= 15; ++frame) {
+        char name[40];
+        std::snprintf(name, sizeof name, "Objects/Explosion/%02d.bmp", frame);
+        EXPECT_EQ(Bitmap(name).width, assetgen::kExplosionSide);
+    }
+    EXPECT_EQ(Bitmap("Fog01.bmp").width, 512);
+    EXPECT_EQ(Bitmap("Fog01.bmp").height, 512);
+}
+
+TEST(GeneratedPictures, SpritesAreOpaqueInsideAndKeyedOutside) {
+    // Loaded with black as the key: corners see-through, the middle solid.
+    for (const char* name : {"Objects/Scout.bmp", "Objects/Raider.bmp", "Objects/Mothership.bmp", "Objects/Fireball.bmp"}) {
+        const common::Image image = Bitmap(name);
+        EXPECT_EQ(image.At(0, 0), 0xFF000000u) << name;
+        EXPECT_NE(image.At(image.width / 2, image.height / 2), 0xFF000000u) << name;
+    }
+    // The ship is keyed on white, which it must never use itself.
+    for (const char* name : {"overheadship.bmp", "leftshift.bmp", "rightshift.bmp"}) {
+        const common::Image image = Bitmap(name);
+        EXPECT_EQ(image.At(0, 0), 0xFFFFFFFFu) << name;
+        EXPECT_NE(image.At(64, 64), 0xFFFFFFFFu) << name;
+    }
+    EXPECT_NE(Bitmap("Particle.bmp").At(8, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(Bitmap("Logo.bmp").At(0, 0), 0xFFFFFF00u);
+}
+
+// Each word sits inside its rectangle, centred, touching none of its edges; everything outside
+// the rectangles is the key colour.
+void CheckWordSheet(const char* name, std::span<const assetgen::WordSlot> slots) {
+    const common::Image image = Bitmap(name);
+    ASSERT_EQ(image.width, 256);
+    std::vector<bool> inSlot(static_cast<std::size_t>(image.width * image.height), false);
+    for (const auto& slot : slots) {
+        int left = image.width, right = -1, top = image.height, bottom = -1;
+        for (int y = slot.top; y < slot.bottom; ++y) {
+            for (int x = slot.left; x < slot.right; ++x) {
+                inSlot[static_cast<std::size_t>(y * image.width + x)] = true;
+                if (image.At(x, y) == 0xFFFFFFFFu) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        ASSERT_GE(right, 0) << name << ": no ink for " << slot.word;
+        EXPECT_GT(left, slot.left) << slot.word;
+        EXPECT_LT(right, slot.right - 1) << slot.word;
+        EXPECT_GT(top, slot.top) << slot.word;
+        EXPECT_LT(bottom, slot.bottom - 1) << slot.word;
+        EXPECT_NEAR((left + right) / 2.0, (slot.left + slot.right - 1) / 2.0, 2.0) << slot.word;
+        EXPECT_NEAR((top + bottom) / 2.0, (slot.top + slot.bottom - 1) / 2.0, 2.0) << slot.word;
+    }
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            if (!inSlot[static_cast<std::size_t>(y * image.width + x)]) {
+                ASSERT_EQ(image.At(x, y), 0xFFFFFFFFu) << name << " has ink outside the words at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(GeneratedPictures, WordSheetsFitTheGamesSourceRectangles) {
+    CheckWordSheet("MenuItems.bmp", assetgen::kMenuWords);
+    CheckWordSheet("GameItems.bmp", assetgen::kHudWords);
+    // The score and money labels end before the numbers drawn 80 pixels to their right.
+    const common::Image hud = Bitmap("GameItems.bmp");
+    for (const auto& slot : assetgen::kHudWords) {
+        for (int y = slot.top; y < slot.bottom; ++y) {
+            for (int x = 2 * 80; x < slot.right; ++x) {
+                EXPECT_EQ(hud.At(x, y), 0xFFFFFFFFu) << slot.word;
+            }
+        }
+    }
+}
+
+TEST(GeneratedMeshes, EachFileParsesWithItsTexture) {
+    for (const auto& kind : assetgen::kMeshKinds) {
+        std::string error;
+        const auto mesh = assetgen::ParseX(Text(kind.fileName), &error);
+        ASSERT_TRUE(mesh.has_value()) << kind.fileName << ": " << error;
+        EXPECT_LT(mesh->faces.size(), 500u) << kind.fileName;
+        EXPECT_GT(mesh->faces.size(), 50u) << kind.fileName;
+        ASSERT_FALSE(mesh->materials.empty());
+        for (const auto& material : mesh->materials) {
+            ASSERT_FALSE(material.textureFile.empty());
+            EXPECT_EQ(Bitmap(material.textureFile).width, 128) << material.textureFile;
+        }
+        float furthest = 0.0f;
+        for (const auto& p : mesh->positions) furthest = std::max(furthest, std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z));
+        EXPECT_NEAR(furthest, kind.radius, 0.01f) << kind.fileName;
+    }
+}
+
+TEST(GeneratedSounds, EffectsDecodeToTheirIntendedLength) {
+    for (const auto& effect : assetgen::kEffects) {
+        std::string error;
+        const auto sound = assetgen::DecodeWav(Bytes(effect.fileName), &error);
+        ASSERT_TRUE(sound.has_value()) << effect.fileName << ": " << error;
+        EXPECT_EQ(sound->sampleRate, 22050);
+        EXPECT_EQ(sound->channels, 1);
+        EXPECT_EQ(static_cast<int>(sound->samples.size()), effect.frames) << effect.fileName;
+        const auto loudest = *std::max_element(sound->samples.begin(), sound->samples.end());
+        EXPECT_GT(loudest, 3000) << effect.fileName << " is nearly silent";
+        EXPECT_LT(std::abs(sound->samples.back()), 200) << effect.fileName << " ends with a click";
+    }
+}
+
+TEST(GeneratedMusic, TunesDecodeToTheirLengthAndLoopWithoutAClick) {
+    for (const auto& tune : assetgen::kTunes) {
+        std::string error;
+        const auto decoded = assetgen::DecodeOggVorbis(Bytes(tune.fileName), &error);
+        ASSERT_TRUE(decoded.has_value()) << tune.fileName << ": " << error;
+        EXPECT_EQ(decoded->rate, assetgen::kMusicRate);
+        EXPECT_EQ(decoded->channels, 2);
+        EXPECT_EQ(decoded->frames, assetgen::TuneFrames(tune)) << tune.fileName;
+        EXPECT_EQ(decoded->framesDecoded, decoded->frames) << tune.fileName;
+        const double seconds = static_cast<double>(decoded->frames) / decoded->rate;
+        EXPECT_GE(seconds, 60.0);
+        EXPECT_LE(seconds, 120.0);
+        EXPECT_LT(std::fabs(decoded->firstFrames.front()), 0.02f) << tune.fileName;
+        EXPECT_LT(std::fabs(decoded->lastFrames.back()), 0.02f) << tune.fileName;
+    }
+}
+
+TEST(GeneratedPlayerFiles, KeysFileDescribesEveryScanCode) {
+    const auto keys = common::ParseKeyNames(Text("keys.txt"), "keys.txt");
+    EXPECT_TRUE(keys.warnings.empty());
+    EXPECT_EQ(keys.names.size(), common::ScanCodeTable().size());
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+// Contact sheets for people: one PNG with every generated picture at a readable size, labelled
+// with its file name (colour-keyed pixels shown as a grey checkerboard), and one PNG per level
+// with its map drawn small and its objects plotted on it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/image.h"
+#include "tools/assetgen/asset_set.h"
+#include "tools/assetgen/lettering.h"
+#include "tools/assetgen/levels.h"
+
+namespace assetgen {
+
+common::Image PictureSheet(const std::vector<Picture>& pictures, Lettering& lettering);
+common::Image LevelSheet(const Level& level, const std::vector<Picture>& tiles,
+                         const std::vector<common::ObjectKind>& kinds, Lettering& lettering);
+
+// Writes pictures.png and level01.png .. level24.png; false with *error on failure.
+bool WriteContactSheets(const std::filesystem::path& folder, const std::vector<Picture>& pictures,
+                        const std::vector<Level>& levels, const std::vector<common::ObjectKind>& kinds,
+                        Lettering& lettering, std::string* error);
+
+}  // namespace assetgen
+
+namespace assetgen {
+struct Mesh;
+// A 256 x 256 picture of a model turned by the given angles (radians), its texture mapped and a
+// light from the upper left, for checking shapes and texture coordinates by eye.
+common::Image MeshPreview(const Mesh& mesh, const common::Image& texture, float angleX, float angleY);
+}  // namespace assetgen

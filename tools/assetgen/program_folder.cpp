@@ -1,0 +1,84 @@
+#include "tools/assetgen/program_folder.h"
+
+#include "common/bmp.h"
+#include "common/config_file.h"
+#include "common/file_io.h"
+#include "common/keys_file.h"
+
+namespace assetgen {
+
+std::vector<std::uint8_t> TextBytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable() {
+    return {{{50000, "ACE"},
+             {40000, "VEX"},
+             {32000, "NOX"},
+             {25000, "ZED"},
+             {20000, "KIT"},
+             {15000, "ORB"},
+             {10000, "JAX"},
+             {7500, "LUM"},
+             {5000, "REY"},
+             {2500, "SOL"}}};
+}
+
+DataFile MakeKeysFile() {
+    return {"keys.txt", TextBytes(common::FormatKeyNames(common::KeyNamesFromScanCodeTable()))};
+}
+
+namespace {
+
+bool MakeParent(const std::filesystem::path& path, std::string* error) {
+    std::error_code code;
+    std::filesystem::create_directories(path.parent_path(), code);
+    if (code) {
+        if (error) *error = path.parent_path().string() + ": cannot make folder (" + code.message() + ")";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteGeneratedFiles(const std::filesystem::path& folder, const std::vector<Picture>& pictures,
+                         const std::vector<DataFile>& files, std::string* error) {
+    for (const Picture& picture : pictures) {
+        const std::filesystem::path path = folder / picture.fileName;
+        if (!MakeParent(path, error) || !common::WriteFileAtomically(path, common::EncodeBmp24(picture.image), error)) {
+            return false;
+        }
+    }
+    for (const DataFile& file : files) {
+        const std::filesystem::path path = folder / file.fileName;
+        if (!MakeParent(path, error) || !common::WriteFileAtomically(path, file.bytes, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<std::string>* written,
+                               std::string* error) {
+    std::error_code code;
+    const std::filesystem::path config = folder / "Config.txt";
+    if (!std::filesystem::exists(config, code)) {
+        std::array<std::string, common::kBoundActions> keys;
+        for (int i = 0; i < common::kBoundActions; ++i) {
+            keys[static_cast<std::size_t>(i)] = std::to_string(common::kDefaultControls.keyCodes[static_cast<std::size_t>(i)]);
+        }
+        if (!common::SaveConfigFile(config, keys, common::kDefaultControls.joystickEnabled ? 1 : 0, error)) {
+            return false;
+        }
+        if (written) written->push_back("Config.txt");
+    }
+    const std::filesystem::path scores = folder / std::string(common::kScoresFileName);
+    if (!std::filesystem::exists(scores, code)) {
+        if (!common::SaveScoresFile(scores, FirstScoreTable(), error)) {
+            return false;
+        }
+        if (written) written->push_back(std::string(common::kScoresFileName));
+    }
+    return true;
+}
+
+}  // namespace assetgen
