@@ -13,8 +13,9 @@ struct GameFlow {
 };
 extern GameFlow flow;
 
-// The values a new game starts with, level 1 and its music.
-void NewGame();
+// The values a new game starts with, level 1 and its music. False (after a message naming
+// the damaged file) when level 1 cannot be loaded.
+bool NewGame();
 
 // Game over, level complete, level change (end of every game frame).
 void EndOfFrameFlow();

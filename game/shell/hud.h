@@ -2,7 +2,14 @@
 // radar, the logo, the health bar and the spare ships.
 #pragma once
 
+#include <cstdint>
+
+#include "game/graphics/sprites.h"
+
 namespace shell {
+
+// A darkened, smaller copy of a sprite 30 pixels down and right, on the shadow levels only.
+void DrawShadow(graphics::Vector2 position, std::int32_t texture, float rotation);
 
 // The score and money numbers.
 void DrawScoreAndMoney();
