@@ -5,11 +5,14 @@
 
 namespace test_support {
 
+std::filesystem::path ProgramFolder() { return STARWAKE_PROGRAM_DIR; }
+
 bool StartHeadlessGame() {
     static const bool started = [] {
         static char name[] = "corvane";
         char* argv[] = {name, nullptr};
         platform::SetCommandLine(1, argv);
+        platform::app.programFolder = ProgramFolder();
         return shell::StartUp();
     }();
     return started;

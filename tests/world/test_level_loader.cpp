@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/world/level_assets.h"
+#include "game/world/level_loader.h"
+#include "game/world/records.h"
+#include "platform/app.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The kinds the game spawns itself; every test's objects.dat starts with them.
+const char* kProgramKinds = "Laser.bmp,6,24\r\nSideshot.bmp,12,24\r\nRearshot.bmp,6,12\r\nPhaser.bmp,6,24\r\n"
+                            "Blast.bmp,12,12\r\nFireball.bmp,24,24\r\n4,40,30\r\n5,72,54\r\n";
+
+class LevelLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test_support::StartHeadlessGame());
+        folder_ = fs::temp_directory_path() / ("starwake-levels-" + std::to_string(::getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "maps");
+        platform::app.programFolder = folder_;
+        world::ClearWorld();
+    }
+    void TearDown() override {
+        platform::app.programFolder = test_support::ProgramFolder();
+        fs::remove_all(folder_);
+    }
+
+    void Write(const fs::path& relative, const std::string& bytes) {
+        std::ofstream(folder_ / relative, std::ios::binary) << bytes;
+    }
+    std::string Stem() const { return (folder_ / "maps" / "Level1").string(); }
+    bool Load(std::string* error = nullptr) {
+        std::string ignored;
+        return world::LoadLevel(Stem(), error ? error : &ignored);
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
+    Write("objects.dat", std::string("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32\r\n") + kProgramKinds);
+    Write("maps/Level1.map", std::string(400, '\1'));
+    Write("maps/Level1.dat", "a.bmp,0,0,1.5,-2,6,7\r\nb,1,0,0,0,1,2");
+    ASSERT_TRUE(Load());
+    const auto& kinds = world::records.colObjRefs;
+    EXPECT_EQ(kinds.Find("a.bmp")->refNum, 1);
+    EXPECT_EQ(kinds.Find("b")->refNum, 2);
+    EXPECT_EQ(kinds.Find("C.bmp")->refNum, 3);  // keys ignore letter case
+    ASSERT_EQ(world::records.colObjects.size(), 2u);
+    const world::cObject& a = *world::records.colObjects[0];
+    EXPECT_EQ(a.X, 395);
+    EXPECT_EQ(a.Y, 90);
+    EXPECT_EQ(a.xSpeed, 1.5);
+    EXPECT_EQ(a.ySpeed, -2);
+    EXPECT_EQ(a.oType, 6);
+    EXPECT_EQ(a.Health, 7);
+    EXPECT_EQ(a.Value, 70);
+    EXPECT_EQ(a.Angle, 0);
+    EXPECT_FALSE(a.Dead);
+    // The last line had no line end and was read; x 1 with width 4 gives 399.
+    EXPECT_EQ(world::records.colObjects[1]->X, 399);
+}
+
+TEST_F(LevelLoaderTest, HalvesRoundToTheEvenNeighbour) {
+    Write("objects.dat", std::string("w.bmp,33,33\r\n") + kProgramKinds);
+    Write("maps/Level1.map", std::string(400, '\0'));
+    Write("maps/Level1.dat", "w.bmp,0,0,0,0,1,1\r\nw.bmp,1,0,0,0,1,1\r\n");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(world::records.colObjects[0]->X, 384);  // 383.5
+    EXPECT_EQ(world::records.colObjects[1]->X, 384);  // 384.5
+}
+
+TEST_F(LevelLoaderTest, MissingFilesRefuseTheLevelAndCreateNothing) {
+    Write("objects.dat", kProgramKinds);
+    std::string error;
+    EXPECT_FALSE(Load(&error));
+    EXPECT_NE(error.find("Level1.map"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(folder_ / "maps" / "Level1.map"));
+
+    Write("maps/Level1.map", std::string(400, '\0'));
+    EXPECT_FALSE(Load(&error));
+    EXPECT_NE(error.find("Level1.dat"), std::string::npos) << error;
+
+    fs::remove(folder_ / "objects.dat");
+    world::ClearWorld();
+    EXPECT_FALSE(Load(&error));
+    EXPECT_NE(error.find("objects.dat"), std::string::npos) << error;
+}
+
+TEST_F(LevelLoaderTest, KindsTheGameSpawnsMustBeDefined) {
+    Write("objects.dat", "Laser.bmp,6,24\r\n4,40,30\r\n");
+    Write("maps/Level1.map", std::string(400, '\0'));
+    Write("maps/Level1.dat", "");
+    std::string error;
+    EXPECT_FALSE(Load(&error));
+    EXPECT_NE(error.find("\"Fireball.bmp\""), std::string::npos) << error;
+    EXPECT_NE(error.find("\"5\""), std::string::npos) << error;
+    EXPECT_EQ(error.find("\"Laser.bmp\""), std::string::npos) << error;
+}
+
+TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
+    Write("objects.dat", kProgramKinds);
+    Write("maps/Level1.dat", "");
+    Write("maps/Level1.map", "\x05\x07");
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(world::records.mapData.size(), 400u);
+    EXPECT_EQ(world::records.mapData[0], 5);
+    EXPECT_EQ(world::records.mapData[1], 7);
+    EXPECT_EQ(world::records.mapData[2], 0);  // the rest is empty space
+
+    world::ClearWorld();
+    Write("maps/Level1.map", std::string(1000, '\xff'));
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(world::records.mapData.size(), 400u);
+    EXPECT_EQ(world::records.mapData[399], 0xff);  // kept; the tile layer draws nothing for it
+
+    world::ClearWorld();
+    Write("maps/Level1.map", "");
+    EXPECT_TRUE(Load());
+}
+
+TEST_F(LevelLoaderTest, DamagedLinesAreSkippedAndTheRestOfTheLevelStays) {
+    Write("objects.dat", std::string("rock,20,20\r\nbroken line\r\nrock,5,5\r\n") + kProgramKinds);
+    Write("maps/Level1.map", std::string(400, '\0'));
+    Write("maps/Level1.dat",
+          "rock,0,0,0,0,1,5\r\n"
+          "ghost,0,0,0,0,1,5\r\n"   // kind not defined
+          "rock,1,2\r\n"             // too few fields
+          "rock,x,0,0,0,1,5\r\n"     // not a number
+          "\r\n"                     // empty line
+          "rock,10,10,0,0,1,5\r\n");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(world::records.colObjects.size(), 2u);
+    EXPECT_EQ(world::records.colObjRefs.Find("rock")->Width, 20);  // the first definition stays
+}
+
+TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
+    std::string kinds = kProgramKinds;
+    for (int i = 9; i <= 600; ++i) {
+        kinds += "k" + std::to_string(i) + ".bmp,8,8\r\n";
+    }
+    Write("objects.dat", kinds);
+    Write("maps/Level1.map", std::string(400, '\0'));
+    Write("maps/Level1.dat", "k600.bmp,0,0,0,0,2,1\r\nk500.bmp,0,0,0,0,2,1\r\n");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(world::records.colObjRefs.Count(), 500u);
+    EXPECT_EQ(world::records.colObjRefs.Find("k500.bmp")->refNum, 500);
+    EXPECT_EQ(world::records.colObjects.size(), 1u);
+}
+
+TEST(LevelAssets, SpriteNamesHoldDotBmpAnywhereInAnyCase) {
+    EXPECT_TRUE(world::NamesSprite("ship.bmp.old"));
+    EXPECT_TRUE(world::NamesSprite("Laser.BMP"));
+    EXPECT_TRUE(world::NamesSprite(" x.bMp"));
+    EXPECT_FALSE(world::NamesSprite("asteroid"));
+    EXPECT_FALSE(world::NamesSprite("bmp"));
+    EXPECT_FALSE(world::NamesSprite(".bm"));
+}
+
+}  // namespace
