@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
+
+#include <unistd.h>
 
 #include "common/bmp.h"
 #include "common/image.h"
@@ -16,11 +19,20 @@
 
 namespace graphics_test {
 
-// A scratch folder for this test program's files.
+// A scratch folder for this test process's files (tests run as parallel processes), removed
+// when the process ends.
 inline std::filesystem::path ScratchFolder() {
-    const auto folder = std::filesystem::temp_directory_path() / "starwake-graphics-tests";
-    std::filesystem::create_directories(folder);
-    return folder;
+    struct Folder {
+        std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("starwake-graphics-tests-" + std::to_string(getpid()));
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder;
+    std::filesystem::create_directories(folder.path);
+    return folder.path;
 }
 
 // Writes the picture as a 24-bit bitmap in the scratch folder and returns its path.

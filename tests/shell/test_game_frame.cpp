@@ -126,6 +126,10 @@ TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
     EXPECT_EQ(graphics::fonts.fontSmall, fontsBefore[0]);
     EXPECT_EQ(graphics::fonts.fontLarge, fontsBefore[1]);
     EXPECT_EQ(graphics::fonts.fontMedium, fontsBefore[2]);
+    // And they are real fonts again, not failed loads.
+    EXPECT_GE(graphics::fonts.fontSmall, 1);
+    EXPECT_GE(graphics::fonts.fontLarge, 1);
+    EXPECT_GE(graphics::fonts.fontMedium, 1);
     Frame();  // and play goes on
 }
 

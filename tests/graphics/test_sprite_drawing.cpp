@@ -1,0 +1,374 @@
+// Sprite drawing: the blend-mode tables and their leaking states, the sense of rotation, the
+// edge rules between neighbouring quads, bad input, and the vector spans against the plain.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <random>
+
+#include "game/graphics/sprites.h"
+#include "platform/raster.h"
+#include "platform/sprite_batch.h"
+#include "tests/graphics/pictures.h"
+#include "tests/graphics/scene.h"
+
+namespace {
+
+using namespace graphics_test;
+using graphics::Vector2;
+using namespace platform;
+
+class SpriteDrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BeginTestFrame();
+        letter = graphics::LoadTextureIntoPool(WriteBitmap("letter_f.bmp", LetterF()), kKeyMagenta);
+        white = graphics::LoadTextureIntoPool(WriteBitmap("white32.bmp", common::Image(32, 32, 0xFFFFFFFFu)), 0);
+        ASSERT_GT(letter, 0);
+        ASSERT_GT(white, 0);
+    }
+    std::int32_t letter = -1;
+    std::int32_t white = -1;
+};
+
+struct Factors {
+    std::uint32_t src, dest, enable;
+};
+Factors CurrentFactors() {
+    return {GetRenderState(kRsSrcBlend), GetRenderState(kRsDestBlend), GetRenderState(kRsAlphaBlendEnable)};
+}
+
+TEST_F(SpriteDrawingTest, BatchBeginSetsAlphaBlendingAndEndRestoresNothing) {
+    SetRenderState(kRsAlphaBlendEnable, 0);
+    graphics::BeginSprites();
+    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 1u);
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcAlpha);
+    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendInvSrcAlpha);
+    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 2, "");
+    graphics::EndSprites();
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcColor);
+    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendDestColor);
+}
+
+TEST_F(SpriteDrawingTest, ModesLeaveTheStatesTheyDoNotSet) {
+    graphics::BeginSprites();
+    // After mode 2, DrawSprite's mode 1 sets only the destination: the source stays colour.
+    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 2, "");
+    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 1, "");
+    Factors f = CurrentFactors();
+    EXPECT_EQ(f.src, kBlendSrcColor);
+    EXPECT_EQ(f.dest, kBlendOne);
+    // DrawSprite's mode 3 sets only the source.
+    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 3, "");
+    f = CurrentFactors();
+    EXPECT_EQ(f.src, kBlendZero);
+    EXPECT_EQ(f.dest, kBlendOne);
+    // DrawSpriteRect's modes 1 and 3 set both, and they stay for the next draw's use.
+    const Rect all{0, 0, 64, 64};
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", 1, all, 1, 1, "");
+    f = CurrentFactors();
+    EXPECT_EQ(f.src, kBlendOne);
+    EXPECT_EQ(f.dest, kBlendOne);
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", 3, all, 1, 1, "");
+    f = CurrentFactors();
+    EXPECT_EQ(f.src, kBlendZero);
+    EXPECT_EQ(f.dest, kBlendZero);
+    EXPECT_EQ(f.enable, 1u);
+    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, false, "FF", 0, 1, 1, "");
+    EXPECT_EQ(CurrentFactors().enable, 0u);
+    // A mode outside 0 .. 3 changes nothing.
+    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 4, "");
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", -1, all, 1, 1, "");
+    f = CurrentFactors();
+    EXPECT_EQ(f.src, kBlendZero);
+    EXPECT_EQ(f.dest, kBlendZero);
+    EXPECT_EQ(f.enable, 0u);
+    graphics::EndSprites();
+}
+
+TEST_F(SpriteDrawingTest, FailedLoadsAndEmptySlotsDrawNothing) {
+    graphics::BeginSprites();
+    const Factors before = CurrentFactors();
+    graphics::DrawSprite(-1, Vector2{0, 0}, 0, false, "FF", 2, "");
+    graphics::DrawSpriteRect(-1, Vector2{0, 0}, 0, false, "FF", 2, Rect{0, 0, 8, 8}, 1, 1, "");
+    graphics::DrawSpriteScaled(99, Vector2{0, 0}, 0, false, "FF", 2, 1, 1, "");
+    const Factors after = CurrentFactors();
+    EXPECT_EQ(after.src, before.src);  // an index outside the pool changes nothing at all
+    // An empty slot inside the pool: the mode's states are set, nothing is drawn.
+    graphics::sprites.texturePool.emplace_back();
+    const auto empty = static_cast<std::int32_t>(graphics::sprites.texturePool.size() - 1);
+    graphics::DrawSprite(empty, Vector2{0, 0}, 0, false, "FF", 2, "");
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcColor);
+    graphics::EndSprites();
+    graphics::sprites.texturePool.pop_back();
+    for (const std::uint16_t p : device.backBuffer) {
+        ASSERT_EQ(p, 0);
+    }
+}
+
+TEST_F(SpriteDrawingTest, APositiveAngleTurnsCounterClockwiseOnTheScreen) {
+    // The F's red bar runs along its top. A quarter turn counter-clockwise on the y-down screen
+    // lays it along the left side, stem along the bottom: what the turning background needs, as
+    // its tiles turn by 6.28 - a while their positions turn by +a.
+    graphics::BeginSprites();
+    graphics::DrawSprite(letter, Vector2{100, 100}, 1.57f, false, "FF", 0, "");
+    graphics::EndSprites();
+    EXPECT_EQ(Pixel(100 + 12, 100 + 32), 0xFFFF0000u);  // red on the left
+    EXPECT_EQ(Pixel(100 + 50, 100 + 50), 0xFFFFFFFFu);  // white stem along the bottom
+    EXPECT_EQ(Pixel(100 + 50, 100 + 12), 0xFF0000FFu);  // blue square at the top right
+    EXPECT_EQ(Pixel(100 + 32, 100 + 12), 0xFF000000u);  // nothing where the bar used to be
+}
+
+TEST_F(SpriteDrawingTest, AHalfTurnKeepsTheSpriteInItsPlace) {
+    graphics::BeginSprites();
+    graphics::DrawSprite(white, Vector2{200, 300}, 3.14f, false, "FF", 0, "");
+    graphics::EndSprites();
+    // Turned about its centre: it covers the same 32 x 32 square (to within the 0.0016 rad by
+    // which 3.14 misses a half turn).
+    EXPECT_EQ(Pixel(201, 301), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(230, 330), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(198, 316), 0xFF000000u);
+    EXPECT_EQ(Pixel(216, 333), 0xFF000000u);
+}
+
+TEST_F(SpriteDrawingTest, RectanglesExcludeTheirRightAndBottomAndScaleAboutTheWholeTexture) {
+    graphics::BeginSprites();
+    graphics::DrawSpriteRect(letter, Vector2{300, 200}, 0, false, "FF", 0, Rect{8, 8, 20, 56}, 1, 1, "");
+    graphics::EndSprites();
+    int drawn = 0;
+    for (int y = 190; y < 270; ++y) {
+        for (int x = 290; x < 330; ++x) {
+            if (Pixel(x, y) != 0xFF000000u) {
+                ++drawn;
+                EXPECT_GE(x, 300);
+                EXPECT_LT(x, 312);
+                EXPECT_GE(y, 200);
+                EXPECT_LT(y, 248);
+            }
+        }
+    }
+    EXPECT_EQ(drawn, 12 * 48);
+}
+
+TEST_F(SpriteDrawingTest, TintAndAlphaMultiplyAndAlphaZeroDrawsNothing) {
+    graphics::BeginSprites();
+    graphics::DrawSprite(white, Vector2{0, 0}, 0, false, "FF", 0, "808080");
+    // An empty alpha text gives alpha 0: every texel is dropped, even with blending off.
+    graphics::DrawSprite(white, Vector2{40, 0}, 0, false, "", 0, "FFFFFF");
+    graphics::EndSprites();
+    EXPECT_EQ(Pixel(10, 10), FromR5G6B5(ToR5G6B5(0xFF808080u)));
+    EXPECT_EQ(Pixel(50, 10), 0xFF000000u);
+}
+
+TEST_F(SpriteDrawingTest, NonsenseGeometryDrawsNothing) {
+    const float nan = std::nanf("");
+    const float inf = INFINITY;
+    graphics::BeginSprites();
+    graphics::DrawSprite(letter, Vector2{nan, 0}, 0, false, "FF", 0, "");
+    graphics::DrawSprite(letter, Vector2{0, 0}, inf, false, "FF", 0, "");
+    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 1e30f, 1e30f, "");
+    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 0, 0, "");
+    graphics::DrawSpriteScaled(letter, Vector2{1e9f, -1e9f}, 0, true, "FF", 0, 1, 1, "");
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{50, 50, 10, 10}, 1, 1, "");
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{0, 0, 1 << 30, 8}, 1, 1, "");
+    graphics::EndSprites();
+    for (const std::uint16_t p : device.backBuffer) {
+        ASSERT_EQ(p, 0);
+    }
+}
+
+// Counts how often each pixel is drawn: every draw adds 0x10 to black with one, one.
+std::vector<int> DrawCounts() {
+    std::vector<int> counts(device.backBuffer.size());
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = static_cast<int>((FromR5G6B5(device.backBuffer[i]) >> 16) & 0xFF) / 0x10;
+    }
+    return counts;
+}
+
+TEST_F(SpriteDrawingTest, NeighbouringTilesShareEdgesWithoutGapsOrOverlaps) {
+    // A turned grid laid out as the tile layer lays it: centres turned by +a about a pivot,
+    // each tile turned by 6.28 - a about its own centre.
+    for (const double a : {0.0, 0.3, 1.0, 2.2, 3.9}) {
+        Clear(kClearTarget, 0, 1.0f, 0);
+        graphics::BeginSprites();
+        const double c = std::cos(a), s = std::sin(a);
+        for (int row = -3; row <= 3; ++row) {
+            for (int col = -3; col <= 3; ++col) {
+                const double dx = col * 32.0, dy = row * 32.0;
+                const Vector2 at{static_cast<float>(dx * c - dy * s + 400.0 - 16.0),
+                                 static_cast<float>(dx * s + dy * c + 300.0 - 16.0)};
+                graphics::DrawSpriteRect(white, at, static_cast<float>(6.28 - a), false, "FF", 1,
+                                         Rect{0, 0, 32, 32}, 1, 1, "101010");
+            }
+        }
+        graphics::EndSprites();
+        const std::vector<int> counts = DrawCounts();
+        int twice = 0, holes = 0;
+        // Inside a circle well within the grid every pixel is drawn exactly once.
+        for (int y = 300 - 80; y < 300 + 80; ++y) {
+            for (int x = 400 - 80; x < 400 + 80; ++x) {
+                if ((x - 400) * (x - 400) + (y - 300) * (y - 300) > 80 * 80) {
+                    continue;
+                }
+                const int n = counts[static_cast<std::size_t>(y) * kScreenWidth + static_cast<std::size_t>(x)];
+                twice += n > 1;
+                holes += n == 0;
+            }
+        }
+        EXPECT_EQ(twice, 0) << "angle " << a;
+        EXPECT_EQ(holes, 0) << "angle " << a;
+    }
+}
+
+TEST(ScanConversion, CentresOnLeftAndTopEdgesAreInsideOnRightAndBottomOutside) {
+    auto cover = [](double x0, double y0, double x1, double y1) {
+        raster::ConvexPolygon p;
+        p.count = 4;
+        const double xs[4] = {x0, x1, x1, x0}, ys[4] = {y0, y0, y1, y1};
+        for (int i = 0; i < 4; ++i) {
+            p.x[i] = std::llround(xs[i] * raster::kSubPixel);
+            p.y[i] = std::llround(ys[i] * raster::kSubPixel);
+        }
+        EXPECT_TRUE(raster::OrientClockwise(p));
+        int pixels = 0, firstX = 1000, firstY = 1000;
+        raster::ScanConvex(p, 0, 0, 100, 100, [&](int y, int xb, int xe) {
+            pixels += xe - xb;
+            firstX = std::min(firstX, xb);
+            firstY = std::min(firstY, y);
+        });
+        return std::tuple<int, int, int>(pixels, firstX, firstY);
+    };
+    EXPECT_EQ(cover(2, 2, 4, 4), std::make_tuple(4, 2, 2));
+    // Edges through pixel centres: the left and top ones keep them.
+    EXPECT_EQ(cover(2.5, 2.5, 4.5, 4.5), std::make_tuple(4, 2, 2));
+    EXPECT_EQ(cover(2.49, 2.49, 4.51, 4.51), std::make_tuple(9, 2, 2));
+    EXPECT_EQ(cover(2.51, 2.51, 4.49, 4.49), std::make_tuple(1, 3, 3));
+    // Clipped to the rectangle given.
+    EXPECT_EQ(cover(-10, -10, 3, 2), std::make_tuple(6, 0, 0));
+    // Wound either way, the same pixels.
+    raster::ConvexPolygon backwards;
+    backwards.count = 3;
+    backwards.x[0] = 0, backwards.y[0] = 0;
+    backwards.x[1] = 0, backwards.y[1] = 10 * raster::kSubPixel;
+    backwards.x[2] = 10 * raster::kSubPixel, backwards.y[2] = 0;
+    EXPECT_LT(raster::SignedArea2(backwards), 0);
+    EXPECT_TRUE(raster::OrientClockwise(backwards));
+    EXPECT_GT(raster::SignedArea2(backwards), 0);
+}
+
+// Random texels, coordinates and back-buffer pixels through every span, vector against plain.
+TEST(VectorSpans, MatchThePlainSpansPixelForPixel) {
+    if (raster::VectorSpan(raster::Blend::kOpaque, raster::Filter::kLinear, false) == nullptr) {
+        GTEST_SKIP() << "no vector spans on this processor";
+    }
+    std::mt19937 random(1234);
+    common::Image picture(37, 23);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random();
+        if (texel % 5 == 0) {
+            texel &= 0x00FFFFFFu;  // some alpha 0, as keyed texels are
+        }
+    }
+    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
+    const Texture* texture = GetTexture(id);
+    ASSERT_NE(texture, nullptr);
+    std::array<std::uint16_t, 97> plain{}, vector{}, start{};
+    for (int trial = 0; trial < 3000; ++trial) {
+        raster::SpanArgs args;
+        args.origin = texture->Origin();
+        args.pitch = texture->pitch;
+        args.width = texture->width;
+        args.height = texture->height;
+        const int count = 1 + static_cast<int>(random() % 96);
+        // Start and end inside the bordered texture.
+        const double u0 = std::uniform_real_distribution<double>(0, texture->width)(random);
+        const double v0 = std::uniform_real_distribution<double>(0, texture->height)(random);
+        const double u1 = std::uniform_real_distribution<double>(0, texture->width)(random);
+        const double v1 = std::uniform_real_distribution<double>(0, texture->height)(random);
+        args.u = static_cast<std::int32_t>(u0 * raster::kOne);
+        args.v = static_cast<std::int32_t>(v0 * raster::kOne);
+        args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
+        args.dv = static_cast<std::int32_t>((v1 - v0) * raster::kOne / count);
+        args.tint = random();
+        args.srcFactor = kBlendSrcAlpha;
+        args.destFactor = kBlendOne;
+        for (std::uint16_t& p : start) {
+            p = static_cast<std::uint16_t>(random());
+        }
+        const auto blend = static_cast<raster::Blend>(trial % 3);
+        const auto filter = static_cast<raster::Filter>((trial / 3) % 2);
+        const bool tinted = (trial / 6) % 2 == 1;
+        ASSERT_TRUE(raster::SpanInsideBorder(args, filter, count));
+        plain = start;
+        vector = start;
+        raster::PlainSpan(blend, filter, tinted)(args, plain.data(), count);
+        raster::VectorSpan(blend, filter, tinted)(args, vector.data(), count);
+        ASSERT_EQ(plain, vector) << "blend " << static_cast<int>(blend) << " filter " << static_cast<int>(filter)
+                                 << " tinted " << tinted << " count " << count;
+    }
+    ReleaseTexture(id);
+}
+
+TEST(PlainSpans, SpecialBlendsEqualTheGeneralFormula) {
+    std::mt19937 random(99);
+    common::Image picture(16, 16);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random();
+    }
+    const TextureId id = CreateTextureFromImage(picture, {16, 16, ImageFilter::kPoint, 0}, nullptr);
+    const Texture* texture = GetTexture(id);
+    const std::pair<raster::Blend, std::pair<std::uint32_t, std::uint32_t>> cases[] = {
+        {raster::Blend::kAlpha, {kBlendSrcAlpha, kBlendInvSrcAlpha}},
+        {raster::Blend::kAdditive, {kBlendSrcAlpha, kBlendOne}},
+    };
+    for (const auto& [blend, factors] : cases) {
+        for (int trial = 0; trial < 200; ++trial) {
+            raster::SpanArgs args;
+            args.origin = texture->Origin();
+            args.pitch = texture->pitch;
+            args.width = args.height = 16;
+            args.u = static_cast<std::int32_t>(random() % (16 * raster::kOne));
+            args.v = static_cast<std::int32_t>(random() % (16 * raster::kOne));
+            args.srcFactor = factors.first;
+            args.destFactor = factors.second;
+            args.tint = random();
+            std::uint16_t special = static_cast<std::uint16_t>(random());
+            std::uint16_t general = special;
+            raster::PlainSpan(blend, raster::Filter::kLinear, true)(args, &special, 1);
+            raster::PlainSpan(raster::Blend::kGeneric, raster::Filter::kLinear, true)(args, &general, 1);
+            ASSERT_EQ(special, general);
+        }
+    }
+    ReleaseTexture(id);
+}
+
+TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
+    std::mt19937 random(7);
+    std::vector<std::uint16_t> frames[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        raster::EnableVectorSpans(pass == 1);
+        std::mt19937 replay = random;
+        Clear(kClearTarget, 0xFF203040u, 1.0f, 0);
+        graphics::BeginSprites();
+        for (int i = 0; i < 200; ++i) {
+            const Vector2 at{static_cast<float>(replay() % 900) - 50.0f, static_cast<float>(replay() % 700) - 50.0f};
+            const float angle = static_cast<float>(replay() % 628) / 100.0f;
+            const float scale = 0.3f + static_cast<float>(replay() % 300) / 100.0f;
+            const auto mode = static_cast<std::int16_t>(replay() % 4);
+            const char* tint = (replay() % 2) ? "FFAFAF" : "";
+            if (replay() % 2 == 0) {
+                SetTextureStageState(0, kTssMagFilter, kFilterPoint);
+            } else {
+                SetTextureStageState(0, kTssMagFilter, kFilterLinear);
+            }
+            graphics::DrawSpriteScaled(i % 2 ? letter : white, at, angle, true, "AF", mode, scale, scale, tint);
+        }
+        graphics::EndSprites();
+        frames[pass] = device.backBuffer;
+    }
+    raster::EnableVectorSpans(true);
+    EXPECT_EQ(frames[0], frames[1]);
+}
+
+}  // namespace
