@@ -12,6 +12,9 @@ namespace assetgen {
 namespace {
 
 constexpr std::uint32_t kSheetBackground = 0xFF202428u;
+// Open space on the level sheets; see-through tile pixels show it.
+constexpr std::uint32_t kSpaceRed = 5, kSpaceGreen = 6, kSpaceBlue = 10;
+constexpr std::uint32_t kSpace = 0xFF000000u | (kSpaceRed << 16) | (kSpaceGreen << 8) | kSpaceBlue;
 
 std::uint32_t Checker(int x, int y) { return ((x / 8 + y / 8) % 2) ? 0xFF5A5A5Au : 0xFF787878u; }
 
@@ -100,7 +103,7 @@ common::Image LevelSheet(const Level& level, const std::vector<Picture>& tiles,
     constexpr int kScale = 8;
     constexpr int kTop = 24;
     const int side = common::kWorldSize / kScale;
-    common::Image sheet(side, side + kTop, 0xFF05060Au);
+    common::Image sheet(side, side + kTop, kSpace);
     for (int cell = 0; cell < common::kMapBytes; ++cell) {
         const int tile = level.map[static_cast<std::size_t>(cell)];
         if (tile < 1 || tile > static_cast<int>(tiles.size())) continue;
@@ -114,7 +117,12 @@ common::Image LevelSheet(const Level& level, const std::vector<Picture>& tiles,
                 for (int dy = 0; dy < kScale; ++dy) {
                     for (int dx = 0; dx < kScale; ++dx) {
                         const std::uint32_t pixel = picture.image.At(x * kScale + dx, y * kScale + dy);
-                        if (pixel == picture.key) continue;
+                        if (pixel == picture.key) {
+                            sum[0] += kSpaceRed;
+                            sum[1] += kSpaceGreen;
+                            sum[2] += kSpaceBlue;
+                            continue;
+                        }
                         sum[0] += (pixel >> 16) & 0xFF;
                         sum[1] += (pixel >> 8) & 0xFF;
                         sum[2] += pixel & 0xFF;

@@ -166,8 +166,9 @@ std::vector<std::uint8_t> MakeMap(Theme theme, Rng rng) {
             break;
         }
         case Theme::kNebula:
-            nebulae(1, 5, 7);
-            nebulae(5, 3, 5);
+            // Many middling clouds rather than one huge one: more edges, less repetition.
+            nebulae(2, 4, 5);
+            nebulae(7, 2, 4);
             grid.Debris(rng, 10);
             break;
         case Theme::kMixed:

@@ -196,7 +196,7 @@ void Compose(LoopMix& mix, const TuneSpec& tune, int index) {
         const double t0 = b * bar;
         // Pad: the whole chord, one bar.
         for (int n = 1; n < 4; ++n) {
-            AddNote(mix, Voice::kPad, t0, bar, chord.notes[n], 0.09f, n == 1 ? -0.5f : (n == 2 ? 0.5f : 0.0f), 0.3f);
+            AddNote(mix, Voice::kPad, t0, bar, chord.notes[n], 0.11f, n == 1 ? -0.5f : (n == 2 ? 0.5f : 0.0f), 0.3f);
         }
         // Bass.
         if (!intro || index == 2) {
@@ -209,8 +209,8 @@ void Compose(LoopMix& mix, const TuneSpec& tune, int index) {
                 AddNote(mix, Voice::kBass, t0 + i * (4.0 / steps) * beat, length, note, 0.32f, 0.0f, 0.0f);
             }
         }
-        // Arpeggio.
-        if (section >= 1 || index == 1) {
+        // Arpeggio, in every section: it carries the intro.
+        {
             const int perBar = style.arpStyle == 1 ? 8 : 16;
             for (int i = 0; i < perBar; ++i) {
                 if (style.arpStyle == 1 && rng.Chance(0.35)) continue;

@@ -1,5 +1,11 @@
 #include "tools/assetgen/program_folder.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <span>
+
 #include "common/bmp.h"
 #include "common/config_file.h"
 #include "common/file_io.h"
@@ -28,6 +34,30 @@ DataFile MakeKeysFile() {
 
 namespace {
 
+// Writes a generated file unless it already holds these bytes (so rebuilding leaves unchanged
+// files and their times alone). A temporary file renamed over the target means a reader never
+// sees half a file; there is no flush to disk, since the build can always make the file again.
+bool WriteIfChanged(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error) {
+    std::string ignored;
+    const auto existing = common::ReadFileBytes(path, bytes.size() + 1, &ignored);
+    if (existing && std::equal(existing->begin(), existing->end(), bytes.begin(), bytes.end())) {
+        return true;
+    }
+    const std::filesystem::path temp = path.string() + ".new";
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    bool ok = file != nullptr;
+    if (ok) {
+        ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        ok = std::fclose(file) == 0 && ok;
+    }
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        if (error) *error = path.string() + ": cannot write (" + std::strerror(errno) + ")";
+        std::remove(temp.c_str());
+    }
+    return ok;
+}
+
 bool MakeParent(const std::filesystem::path& path, std::string* error) {
     std::error_code code;
     std::filesystem::create_directories(path.parent_path(), code);
@@ -44,13 +74,13 @@ bool WriteGeneratedFiles(const std::filesystem::path& folder, const std::vector<
                          const std::vector<DataFile>& files, std::string* error) {
     for (const Picture& picture : pictures) {
         const std::filesystem::path path = folder / picture.fileName;
-        if (!MakeParent(path, error) || !common::WriteFileAtomically(path, common::EncodeBmp24(picture.image), error)) {
+        if (!MakeParent(path, error) || !WriteIfChanged(path, common::EncodeBmp24(picture.image), error)) {
             return false;
         }
     }
     for (const DataFile& file : files) {
         const std::filesystem::path path = folder / file.fileName;
-        if (!MakeParent(path, error) || !common::WriteFileAtomically(path, file.bytes, error)) {
+        if (!MakeParent(path, error) || !WriteIfChanged(path, file.bytes, error)) {
             return false;
         }
     }

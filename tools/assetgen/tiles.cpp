@@ -177,12 +177,18 @@ Picture MakeNebulaPiece(int column, int row, int number, Rng rng) {
             const float shared = static_cast<float>(TileableFractalNoise(u, v, 2, 4, 0.5, kNebulaNoiseSeed));
             const float detail = static_cast<float>(TileableFractalNoise(u, v, 3, 6, 0.6, detailSeed)) - 0.5f;
             const float window = InteriorWindow(px, py);
-            float density = 0.5f + 0.25f * (shared - 0.5f) + 1.1f * detail * window;
+            // The plain pieces repeat across a cloud, so their detail is milder than the knot's.
+            const float detailAmount = number == kNebulaBright ? 1.1f : 0.75f;
+            float density = 0.5f + 0.25f * (shared - 0.5f) + detailAmount * detail * window;
             if (knot > 0.0f) {
                 const float dx = px - 128, dy = py - 128;
                 density += window * (0.35f + 0.8f * detail) * std::exp(-(dx * dx + dy * dy) / 3600.0f);
             }
-            density = Smooth(0.3f, 0.9f, density) * NebulaEdgeMask(column, row, px, py);
+            density = Smooth(0.3f, 0.9f, density);
+            // Only the knot piece has holes: on the plain pieces, repeated across a cloud, the
+            // same hole in every cell would show the grid.
+            if (number != kNebulaBright) density = std::max(density, 0.16f);
+            density *= NebulaEdgeMask(column, row, px, py);
             const float hueDetail = static_cast<float>(TileableFractalNoise(u, v, 2, 3, 0.5, detailSeed + 9)) - 0.5f;
             const float hue = std::clamp(0.5f + 1.2f * hueDetail * window, 0.0f, 1.0f);
             Colour c = Mix(Rgb(70, 30, 130), Rgb(30, 110, 150), hue);
