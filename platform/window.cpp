@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/event_hooks.h"
+#include "platform/frame_pacer.h"
 
 namespace platform {
 
@@ -211,6 +212,7 @@ bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int heigh
     SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl.renderer);
     SDL_RenderCopy(sdl.renderer, sdl.frame, nullptr, nullptr);
+    PaceFrame();
     SDL_RenderPresent(sdl.renderer);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "game/shell/frm_main.h"
 #include "platform/app.h"
+#include "platform/frame_pacer.h"
 
 namespace test_support {
 
@@ -13,6 +14,8 @@ bool StartHeadlessGame() {
         char* argv[] = {name, nullptr};
         platform::SetCommandLine(1, argv);
         platform::app.programFolder = ProgramFolder();
+        // Tests run frames as fast as they can; pacing has tests of its own.
+        platform::framePacer.capped = false;
         return shell::StartUp();
     }();
     return started;
