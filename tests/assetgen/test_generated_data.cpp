@@ -148,11 +148,13 @@ TEST(GeneratedPictures, EveryBitmapReadsAndTexturesArePowersOfTwo) {
         if (name == "Menu.bmp" || name == "Shop.bmp") {
             EXPECT_EQ(image.width, 800);
             EXPECT_EQ(image.height, 600);
-        } else if (name != "Launcher.bmp") {
+        } else if (name != "LauncherBanner.bmp") {
             EXPECT_TRUE(PowerOfTwo(image.width) && PowerOfTwo(image.height)) << name << " " << image.width << "x" << image.height;
         }
     }
-    EXPECT_GE(count, 66);
+    EXPECT_GE(count, 67);
+    EXPECT_EQ(Bitmap("LauncherBanner.bmp").width, 385);
+    EXPECT_EQ(Bitmap("LauncherSide.bmp").height, 256);
     for (int tile = 1; tile <= common::kTileKinds; ++tile) {
         const common::Image image = Bitmap(common::TileFileName(tile));
         EXPECT_EQ(image.width, 256);

@@ -102,7 +102,7 @@ Picture MakeFog() {
             const float n = static_cast<float>(TileableFractalNoise(u, v, 3, 6, 0.55, 0xF06));
             const float wisps = static_cast<float>(TileableFractalNoise(u, v, 8, 3, 0.5, 0xF07));
             const float density = std::clamp((n - 0.35f) * 2.2f, 0.0f, 1.0f) * (0.75f + 0.25f * wisps);
-            const float level = 0.05f + 0.75f * density;
+            const float level = 0.04f + 0.62f * density;
             canvas.At(x, y) = {level, level, level, 1.0f};
         }
     }
@@ -206,7 +206,25 @@ Picture MakeLauncherBanner(Lettering& lettering) {
     Canvas canvas(385, 133);
     PaintSpace(canvas, AssetRng("launcher space"), Rgb(90, 40, 140), Rgb(30, 90, 150));
     DrawTitle(canvas, lettering, "Starwake", 192, 30, 330, 70, Rgb(250, 250, 255), Rgb(110, 170, 255));
-    return {"Launcher.bmp", ToOpaqueImage(canvas), 0};
+    return {"LauncherBanner.bmp", ToOpaqueImage(canvas), 0};
+}
+
+Picture MakeLauncherSide() {
+    // Beside the launcher's start text: a planet in a star field with the fighter leaving it.
+    Canvas canvas(128, 256);
+    PaintSpace(canvas, AssetRng("launcher side"), Rgb(40, 90, 150), Rgb(90, 40, 140));
+    for (int y = 150; y < 256; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            const float dx = x + 0.5f - 40, dy = y + 0.5f - 330;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            if (r < 150) {
+                const float light = std::clamp((dx * 0.5f - dy * 0.85f) / 150.0f, 0.0f, 1.0f);
+                BlendPixel(canvas, x, y, Mix(Rgb(30, 20, 50), Rgb(200, 120, 90), light), std::clamp(150 - r, 0.0f, 1.0f));
+            }
+        }
+    }
+    DrawCanvasScaled(canvas, DrawPlayerShip(0), 34, 40, 0.5f);
+    return {"LauncherSide.bmp", ToOpaqueImage(canvas), 0};
 }
 
 }  // namespace
@@ -224,7 +242,7 @@ std::vector<Picture> MakeHudPictures(Lettering& lettering) {
 }
 
 std::vector<Picture> MakeScreenPictures(Lettering& lettering) {
-    return {MakeMenuBackground(lettering), MakeShopBackground(lettering), MakeLauncherBanner(lettering)};
+    return {MakeMenuBackground(lettering), MakeShopBackground(lettering), MakeLauncherBanner(lettering), MakeLauncherSide()};
 }
 
 }  // namespace assetgen

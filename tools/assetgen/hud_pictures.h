@@ -1,6 +1,6 @@
 // The pictures around the play field and on the screens: logo, health bar, radar, fog, the
 // word sheets MenuItems.bmp and GameItems.bmp, and the 800 x 600 backgrounds Menu.bmp and
-// Shop.bmp (plus the launcher's banner).
+// Shop.bmp (plus the launcher's banner and side picture).
 #pragma once
 
 #include <vector>

@@ -218,16 +218,17 @@ void DrawRock(Canvas& canvas, Rng& rng, float cx, float cy, float radius) {
         const float r = radius * static_cast<float>(rng.Range(0.7, 1.05));
         outline.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle)});
     }
-    FillPolygon(canvas, outline, Rgb(66, 58, 54));
+    // Dim and small: background rubble must not be mistaken for the rocks one can shoot.
+    FillPolygon(canvas, outline, Rgb(44, 40, 40));
     // Light from the upper left: a lighter inner shape offset towards it.
     std::vector<Point> lit;
     for (const Point& p : outline) {
         lit.push_back({cx + (p.x - cx) * 0.72f - radius * 0.14f, cy + (p.y - cy) * 0.72f - radius * 0.14f});
     }
-    FillPolygon(canvas, lit, Rgb(118, 106, 96));
+    FillPolygon(canvas, lit, Rgb(74, 68, 64));
     for (int crater = 0; crater < 3; ++crater) {
         const float a = static_cast<float>(rng.Range(0, 6.28)), r = radius * static_cast<float>(rng.Range(0.1, 0.5));
-        FillCircle(canvas, cx + r * std::cos(a), cy + r * std::sin(a), radius * 0.14f, Rgb(80, 70, 64));
+        FillCircle(canvas, cx + r * std::cos(a), cy + r * std::sin(a), radius * 0.14f, Rgb(54, 48, 46));
     }
 }
 
@@ -235,13 +236,13 @@ Picture MakeDebrisPiece(int number, Rng rng) {
     Canvas canvas(kSize, kSize);
     // Rocks stay inside a margin, so these pieces sit beside anything.
     for (int i = 0; i < 7; ++i) {
-        const float radius = static_cast<float>(rng.Range(6, 18));
+        const float radius = static_cast<float>(rng.Range(5, 14));
         DrawRock(canvas, rng, static_cast<float>(rng.Range(24 + radius, 232 - radius)),
                  static_cast<float>(rng.Range(24 + radius, 232 - radius)), radius);
     }
     for (int i = 0; i < 30; ++i) {
         FillCircle(canvas, static_cast<float>(rng.Range(16, 240)), static_cast<float>(rng.Range(16, 240)),
-                   static_cast<float>(rng.Range(0.8, 2.0)), Rgb(100, 92, 86));
+                   static_cast<float>(rng.Range(0.8, 2.0)), Rgb(70, 66, 64));
     }
     return {common::TileFileName(number), ToKeyedImage(canvas, kKeyBlack, Rgb(4, 4, 10), 0.5f), kKeyBlack};
 }
