@@ -291,3 +291,115 @@ TEST(GeneratedPlayerFiles, KeysFileDescribesEveryScanCode) {
 }
 
 }  // namespace
+
+namespace {
+
+std::uint32_t Le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
+
+TEST(GeneratedSounds, HeadersAreCanonicalPcmWave) {
+    // Checked byte by byte against the RIFF layout, not through our own reader.
+    for (const auto& effect : assetgen::kEffects) {
+        const auto bytes = Bytes(effect.fileName);
+        ASSERT_GE(bytes.size(), 44u) << effect.fileName;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+        EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8) << effect.fileName;
+        EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
+        EXPECT_EQ(Le32(bytes, 16), 16u);
+        EXPECT_EQ(Le16(bytes, 20), 1u) << "PCM";
+        EXPECT_EQ(Le16(bytes, 22), 1u) << "mono";
+        EXPECT_EQ(Le32(bytes, 24), 22050u);
+        EXPECT_EQ(Le32(bytes, 28), 22050u * 2u) << "bytes per second";
+        EXPECT_EQ(Le16(bytes, 32), 2u) << "block size";
+        EXPECT_EQ(Le16(bytes, 34), 16u) << "bits";
+        EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
+        EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44) << effect.fileName;
+    }
+}
+
+TEST(GeneratedPictures, ExplosionFlaresThenFadesAroundItsCentre) {
+    // The game draws a frame at three quarters from 44 pixels above and left of the explosion's
+    // point: the frame's middle lands this far from the point.
+    const double offset = assetgen::kExplosionSide * 0.75 / 2.0 - 44.0;
+    EXPECT_LE(std::fabs(offset), 6.0);
+    std::vector<double> light;
+    for (int frame = 1; frame <= assetgen::kExplosionFrames; ++frame) {
+        char name[40];
+        std::snprintf(name, sizeof name, "Objects/Explosion/%02d.bmp", frame);
+        const common::Image image = Bitmap(name);
+        double sum = 0.0, sx = 0.0, sy = 0.0;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const std::uint32_t p = image.At(x, y);
+                const double v = ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+                sum += v;
+                sx += v * (x + 0.5);
+                sy += v * (y + 0.5);
+            }
+        }
+        light.push_back(sum);
+        if (sum > 1000.0) {
+            EXPECT_NEAR(sx / sum, image.width / 2.0, 8.0) << name;
+            EXPECT_NEAR(sy / sum, image.height / 2.0, 8.0) << name;
+        }
+    }
+    const auto peak = std::max_element(light.begin(), light.end()) - light.begin();
+    EXPECT_LT(peak, 6) << "the blast should flare early";
+    for (std::size_t i = static_cast<std::size_t>(peak) + 1; i < light.size(); ++i) {
+        EXPECT_LT(light[i], light[i - 1]) << "frame " << i + 1 << " should be dimmer than the one before";
+    }
+    // The last frame stays on screen until the explosion expires, so it must be nearly dark.
+    EXPECT_LT(light.back(), light[static_cast<std::size_t>(peak)] * 0.02);
+}
+
+TEST(GeneratedPictures, TilesUseTheKeyOnlyWhereSpaceShows) {
+    // A plate's middle piece covers its whole cell; a debris piece is mostly open space.
+    const common::Image middle = Bitmap(common::TileFileName(assetgen::kPlateFirst + 4));
+    EXPECT_EQ(std::count(middle.pixels.begin(), middle.pixels.end(), 0xFF000000u), 0);
+    const common::Image debris = Bitmap(common::TileFileName(assetgen::kDebrisFirst));
+    const auto open = std::count(debris.pixels.begin(), debris.pixels.end(), 0xFF000000u);
+    EXPECT_GT(open, static_cast<long>(debris.pixels.size() * 8 / 10));
+}
+
+TEST(GeneratedMeshes, TextureCoordinatesAndNormalsAreUsable) {
+    for (const auto& kind : assetgen::kMeshKinds) {
+        std::string error;
+        const auto mesh = assetgen::ParseX(Text(kind.fileName), &error);
+        ASSERT_TRUE(mesh.has_value()) << error;
+        for (const auto& uv : mesh->uvs) {
+            EXPECT_GE(uv[0], 0.0f);
+            EXPECT_LE(uv[0], 1.0f);
+            EXPECT_GE(uv[1], 0.0f);
+            EXPECT_LE(uv[1], 1.0f);
+        }
+        for (const auto& n : mesh->normals) {
+            EXPECT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-3f) << kind.fileName;
+        }
+    }
+}
+
+TEST(GeneratedLevels, EnemiesStartFarAwayAndNothingStartsOnTopOfAnything) {
+    const auto kinds = Kinds();
+    for (int level = 1; level <= common::kLevelCount; ++level) {
+        const std::string name = common::LevelObjectsFileName(level);
+        const auto objects = common::ParsePlacedObjects(Text(name), name).objects;
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            const auto& a = objects[i];
+            const double ax = a.x + 400.0, ay = a.y + 100.0;
+            if (a.oType == 4 || a.oType == 7 || a.oType == 12) {
+                EXPECT_GE(assetgen::WrappedDistance(ax, ay, assetgen::kShipStartX, assetgen::kShipStartY),
+                          assetgen::kEnemyStartClearance) << name;
+                EXPECT_GT(a.xSpeed, 0.0) << name << ": an enemy that cannot move";
+            }
+            const auto* ka = common::FindObjectKind(kinds, a.kind);
+            for (std::size_t j = i + 1; j < objects.size(); ++j) {
+                const auto& b = objects[j];
+                const auto* kb = common::FindObjectKind(kinds, b.kind);
+                const double reach = 0.5 * (std::max(ka->width, ka->height) + std::max(kb->width, kb->height));
+                EXPECT_GE(assetgen::WrappedDistance(ax, ay, b.x + 400.0, b.y + 100.0), reach) << name << ": objects " << i + 1 << " and " << j + 1;
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -242,3 +242,107 @@ TEST(OggVorbis, EncodedSamplesDecodeToTheSameLength) {
 }
 
 }  // namespace
+
+#include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/lettering.h"
+#include "tools/assetgen/music.h"
+
+namespace {
+
+TEST(Raster, DownsamplingKeepsEdgeColoursAndScaledCopiesCover) {
+    assetgen::Canvas canvas(4, 2);
+    canvas.At(0, 0) = assetgen::Rgb(200, 100, 50);
+    const assetgen::Canvas half = assetgen::Downsample(canvas, 2);
+    ASSERT_EQ(half.width, 2);
+    // One opaque pixel in four: a quarter covered, but its colour not darkened by the others.
+    EXPECT_FLOAT_EQ(half.At(0, 0).a, 0.25f);
+    EXPECT_NEAR(half.At(0, 0).r, 200.0f / 255.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(half.At(1, 0).a, 0.0f);
+    assetgen::Canvas target(16, 16);
+    assetgen::Canvas source(4, 4, assetgen::Rgb(10, 20, 30));
+    assetgen::DrawCanvasScaled(target, source, 4, 4, 2.0f);
+    EXPECT_FLOAT_EQ(target.At(4, 4).a, 1.0f);
+    EXPECT_FLOAT_EQ(target.At(11, 11).a, 1.0f);
+    EXPECT_FLOAT_EQ(target.At(12, 12).a, 0.0f);
+    EXPECT_FLOAT_EQ(target.At(3, 3).a, 0.0f);
+}
+
+TEST(Raster, GrownCoverageReachesTheRadiusAndNoFurther) {
+    common::Image dot(1, 1, 0xFF000000u | 0x00FFFFFFu);
+    const common::Image grown = assetgen::GrowCoverage(dot, 2);
+    ASSERT_EQ(grown.width, 5);
+    EXPECT_EQ(grown.At(2, 0) >> 24, 255u);
+    EXPECT_EQ(grown.At(0, 2) >> 24, 255u);
+    EXPECT_EQ(grown.At(0, 0) >> 24, 0u) << "corners lie beyond a round radius";
+}
+
+TEST(Lettering, WordsAreCroppedToTheirInkAndFitWhereAsked) {
+    common::Image padded(5, 4, 0);
+    padded.At(2, 1) = 0x80FFFFFFu;
+    padded.At(3, 2) = 0xFFFFFFFFu;
+    const common::Image cropped = assetgen::CropToInk(padded);
+    EXPECT_EQ(cropped.width, 2);
+    EXPECT_EQ(cropped.height, 2);
+    EXPECT_EQ(cropped.At(0, 0), 0x80FFFFFFu);
+    EXPECT_TRUE(assetgen::CropToInk(common::Image(3, 3, 0)).Empty());
+
+    assetgen::Lettering lettering;
+    const int size = lettering.FitSize(assetgen::FontStyle::kBoldItalic, "High Scores", 200, 40, 60);
+    const common::Image fits = lettering.Render(assetgen::FontStyle::kBoldItalic, size, "High Scores");
+    EXPECT_LE(fits.width, 200);
+    EXPECT_LE(fits.height, 40);
+    const common::Image bigger = lettering.Render(assetgen::FontStyle::kBoldItalic, size + 1, "High Scores");
+    EXPECT_TRUE(bigger.width > 200 || bigger.height > 40) << "a larger size would have fitted";
+}
+
+TEST(ContactSheet, ShowsKeyedPixelsAsACheckerboardAndPlotsLevels) {
+    common::Image sprite(16, 16, assetgen::kKeyBlack);
+    sprite.At(8, 8) = 0xFFFF0000u;
+    assetgen::Lettering lettering;
+    const common::Image sheet = assetgen::PictureSheet({{"Objects/Test.bmp", sprite, assetgen::kKeyBlack}}, lettering);
+    // Enlarged four times below its label; no pure key colour left anywhere.
+    EXPECT_EQ(std::count(sheet.pixels.begin(), sheet.pixels.end(), assetgen::kKeyBlack), 0);
+    EXPECT_GT(std::count(sheet.pixels.begin(), sheet.pixels.end(), 0xFFFF0000u), 15);
+
+    const auto kinds = assetgen::MakeObjectKinds();
+    assetgen::Level level;
+    level.number = 1;
+    level.map.assign(400, 0);
+    level.objects.push_back({"4", 1000, 1000, 0, 0, 8, 20});
+    const common::Image plot = assetgen::LevelSheet(level, {}, kinds, lettering);
+    EXPECT_EQ(plot.width, 640);
+    EXPECT_EQ(plot.height, 664);
+    // The coin at world (1400, 1100) is drawn in yellow at an eighth of that.
+    const std::uint32_t coin = plot.At(1400 / 8, 24 + 1100 / 8);
+    EXPECT_GT((coin >> 16) & 0xFF, 200u);
+    EXPECT_GT((coin >> 8) & 0xFF, 150u);
+}
+
+TEST(ContactSheet, MeshPreviewDrawsTheModelInTheMiddle) {
+    const auto meshes = assetgen::MakeMeshes();
+    const common::Image preview = assetgen::MeshPreview(meshes[3], common::Image(4, 4, 0xFFFFCC00u), 0.0f, 0.0f);
+    EXPECT_NE(preview.At(128, 128), preview.At(0, 0));
+    EXPECT_EQ(preview.At(2, 2), preview.At(0, 0));
+}
+
+TEST(Music, TunesAreWholeBarsAndTheirEndsAreSilent) {
+    for (const auto& tune : assetgen::kTunes) {
+        const double seconds = tune.bars * 4 * 60.0 / tune.beatsPerMinute;
+        EXPECT_EQ(assetgen::TuneFrames(tune), static_cast<long>(seconds * assetgen::kMusicRate));
+        EXPECT_GE(seconds, 60.0);
+        EXPECT_LE(seconds, 120.0);
+    }
+    const std::vector<float> samples = assetgen::RenderTune(1);
+    ASSERT_EQ(samples.size(), static_cast<std::size_t>(2 * assetgen::TuneFrames(assetgen::kTunes[1])));
+    EXPECT_FLOAT_EQ(samples.front(), 0.0f);
+    EXPECT_FLOAT_EQ(samples.back(), 0.0f);
+    float peak = 0.0f;
+    for (float s : samples) {
+        ASSERT_TRUE(std::isfinite(s));
+        peak = std::max(peak, std::fabs(s));
+    }
+    EXPECT_LE(peak, 0.9f) << "room left for the encoder";
+    EXPECT_GT(peak, 0.5f);
+}
+
+}  // namespace
