@@ -176,7 +176,7 @@ int ScaleNote(const Style& style, int step) {
     return style.keyRoot + 12 * octave + style.scale[static_cast<std::size_t>(degree)];
 }
 
-void Compose(LoopMix& mix, const TuneSpec& tune, int index) {
+void Compose(LoopMix& mix, const TunePlan& tune, int index) {
     const Style style = StyleOf(index);
     const double beat = 60.0 / tune.beatsPerMinute;
     const double bar = 4.0 * beat;
@@ -288,12 +288,12 @@ void ApplyEcho(LoopMix& mix, double delaySeconds) {
 
 }  // namespace
 
-long TuneFrames(const TuneSpec& tune) {
+long TuneFrames(const TunePlan& tune) {
     return static_cast<long>(tune.bars * 4.0 * 60.0 / tune.beatsPerMinute * kMusicRate);
 }
 
 std::vector<float> RenderTune(int index) {
-    const TuneSpec& tune = kTunes[index];
+    const TunePlan& tune = kTunes[index];
     LoopMix mix;
     mix.frames = TuneFrames(tune);
     mix.dry.assign(static_cast<std::size_t>(2 * mix.frames), 0.0f);

@@ -13,18 +13,18 @@ namespace assetgen {
 
 inline constexpr int kMusicRate = 44100;
 
-struct TuneSpec {
+struct TunePlan {
     const char* fileName;
     int beatsPerMinute;
     int bars;  // of four beats
 };
-inline constexpr TuneSpec kTunes[] = {{"Music/002.ogg", 124, 48},
+inline constexpr TunePlan kTunes[] = {{"Music/002.ogg", 124, 48},
                                       {"Music/003.ogg", 90, 36},
                                       {"Music/004.ogg", 140, 56},
                                       {"Music/005.ogg", 132, 52}};
 
 // Frames of a tune: its bars at its tempo, rounded down.
-long TuneFrames(const TuneSpec& tune);
+long TuneFrames(const TunePlan& tune);
 
 // The interleaved stereo samples of tune 0 .. 3, and the encoded file.
 std::vector<float> RenderTune(int index);

@@ -18,13 +18,13 @@ void FadeTail(std::vector<float>& samples, int rate) {
     }
 }
 
-DataFile Finish(const EffectSpec& spec, std::vector<float> samples) {
+DataFile Finish(const EffectPlan& effect, std::vector<float> samples) {
     FadeTail(samples, kEffectRate);
     PcmSound sound;
     sound.sampleRate = kEffectRate;
     sound.channels = 1;
     sound.samples = ToPcm16(samples);
-    return {spec.fileName, EncodeWav(sound)};
+    return {effect.fileName, EncodeWav(sound)};
 }
 
 std::vector<float> Laser(int frames) {

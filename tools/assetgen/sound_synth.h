@@ -12,11 +12,11 @@ namespace assetgen {
 inline constexpr int kEffectRate = 22050;
 
 // An effect file and how long it is meant to be, in frames.
-struct EffectSpec {
+struct EffectPlan {
     const char* fileName;
     int frames;
 };
-inline constexpr EffectSpec kEffects[] = {{"sounds/Laser.wav", kEffectRate * 22 / 100},
+inline constexpr EffectPlan kEffects[] = {{"sounds/Laser.wav", kEffectRate * 22 / 100},
                                           {"sounds/Explode.wav", kEffectRate * 13 / 10},
                                           {"sounds/Coin.wav", kEffectRate * 35 / 100},
                                           {"sounds/buy.wav", kEffectRate * 55 / 100},
