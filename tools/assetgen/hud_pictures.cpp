@@ -21,11 +21,15 @@ constexpr Colour kMenuBackdrop = Rgb(14, 16, 34);
 Picture WordSheet(Lettering& lettering, const char* fileName, std::span<const WordSlot> slots,
                   int maxWidth, Colour top, Colour bottom) {
     Canvas canvas(256, 256);
+    const int outline = 2;
+    // One size for every word of a sheet, the largest at which each fits its rectangle.
+    int size = 40;
     for (const WordSlot& slot : slots) {
-        const int outline = 2;
         const int boxWidth = std::min(slot.right - slot.left, maxWidth) - 2 * outline - 8;
         const int boxHeight = slot.bottom - slot.top - 2 * outline - 6;
-        const int size = lettering.FitSize(FontStyle::kBoldItalic, slot.word, boxWidth, boxHeight, 40);
+        size = std::min(size, lettering.FitSize(FontStyle::kBoldItalic, slot.word, boxWidth, boxHeight, 40));
+    }
+    for (const WordSlot& slot : slots) {
         const common::Image ink = lettering.Render(FontStyle::kBoldItalic, size, slot.word);
         const int x = slot.left + (slot.right - slot.left - ink.width) / 2;
         const int y = slot.top + (slot.bottom - slot.top - ink.height) / 2;
