@@ -1,38 +1,47 @@
-// The device's own cost per frame: clearing the back and depth buffers and presenting, against
-// a plain memset of the same back buffer.
+// Whole frames: the device's own cost (clearing the back and depth buffers and presenting)
+// against a plain memset of the same back buffer, and a full world frame of the busiest level
+// (stars, tiles, every object in view, fog) against that clear-and-present frame.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "bench_summary.h"
+#include "game/graphics/dxgfx.h"
+#include "game/graphics/sprites.h"
+#include "game/shell/frm_main.h"
+#include "game/shell/game_counters.h"
+#include "game/shell/mod_timer.h"
+#include "game/shell/rnd.h"
+#include "game/simulation/world_pass.h"
+#include "game/world/background.h"
+#include "game/world/level_assets.h"
+#include "game/world/level_loader.h"
+#include "game/world/records.h"
+#include "platform/app.h"
 #include "platform/device.h"
 #include "platform/frame_pacer.h"
 #include "platform/window.h"
 
 namespace {
 
-bool StartDevice() {
+constexpr int kBusiestLevel = 23;
+
+// The game's own start-up, reading the generated program folder.
+bool StartGame() {
     static const bool started = [] {
+        static char name[] = "corvane";
+        char* argv[] = {name, nullptr};
+        platform::SetCommandLine(1, argv);
+        platform::app.programFolder = STARWAKE_PROGRAM_DIR;
         platform::framePacer.capped = false;  // measured flat out
-        if (!platform::CreateMainWindow("Starwake bench")) {
-            return false;
-        }
-        platform::PresentParams p;
-        p.backBufferWidth = 800;
-        p.backBufferHeight = 600;
-        p.backBufferFormat = platform::kFormatR5G6B5;
-        p.backBufferCount = 2;
-        p.swapEffect = 2;
-        p.enableAutoDepthStencil = true;
-        p.autoDepthStencilFormat = platform::kFormatD16;
-        return platform::CreateDevice(p) == platform::kOk;
+        return shell::StartUp();
     }();
     return started;
 }
 
 void ClearAndPresent(benchmark::State& state) {
-    if (!StartDevice()) {
+    if (!StartGame()) {
         state.SkipWithError("no device");
         return;
     }
@@ -56,8 +65,58 @@ void MemsetBackBuffer(benchmark::State& state) {
 }
 BENCHMARK(MemsetBackBuffer)->Unit(benchmark::kMillisecond);
 
+// The busiest level with every object gathered into the view around the ship, held still so
+// that every frame draws the same scene.
+bool PrepareBusiestLevel() {
+    world::ClearWorld();
+    shell::counters.level = kBusiestLevel;
+    std::string error;
+    if (!world::LoadLevel(world::LevelStem(kBusiestLevel), &error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    world::LoadTiles();
+    world::records.shipX = world::records.shipY = 2560;
+    world::Ship().Angle = world::Ship().CarAngle = 0.4;
+    shell::frameTimer.frameScale = 1.0f;
+    for (const world::ObjectHandle& o : world::records.colObjects) {
+        o->X = 2560 + 40 + static_cast<std::int32_t>(shell::Rnd() * 720);
+        o->Y = 2560 - 150 + static_cast<std::int32_t>(shell::Rnd() * 520);
+        o->xSpeed = o->ySpeed = 0;
+        o->LastStateChange = o->LastCount = INT64_MAX / 2;  // no new moods, no fire
+    }
+    return true;
+}
+
+void WorldFrame(benchmark::State& state) {
+    if (!StartGame() || !PrepareBusiestLevel()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    std::int32_t& shipX = world::records.shipX;
+    std::int32_t& shipY = world::records.shipY;
+    for (auto _ : state) {
+        graphics::BeginFrame();
+        graphics::BeginSprites();
+        world::DrawStars(shipX, shipY);
+        world::DrawTiles(shipX, shipY);
+        graphics::EndSprites();
+        simulation::UpdateWorldObjects(shipX, shipY);
+        platform::SetRenderState(platform::kRsAlphaBlendEnable, 1);
+        graphics::BeginSprites();
+        world::DrawFog(shipX, shipY, "AF0000");
+        graphics::EndSprites();
+        platform::SetRenderState(platform::kRsAlphaBlendEnable, 0);
+        graphics::EndFrame();
+        platform::DoEvents();
+    }
+    state.counters["objects"] = static_cast<double>(world::records.colObjects.size());
+}
+BENCHMARK(WorldFrame)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    return bench::RunAndSummarise(argc, argv, {{"ClearAndPresent", "MemsetBackBuffer"}});
+    return bench::RunAndSummarise(argc, argv,
+                                  {{"ClearAndPresent", "MemsetBackBuffer"}, {"WorldFrame", "ClearAndPresent"}});
 }
