@@ -104,7 +104,16 @@ bool CreateMainWindow(const std::string& caption) {
     }
     // Smooth scaling when the 800 x 600 frame fills a larger desktop.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!window.fullscreen) {
+        // A window shows the frame at its own size: a plain conversion into the window's
+        // surface costs least, and on machines whose only GL is a software one it saves most
+        // of the work of presenting.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (sdl.renderer == nullptr) {
+        sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_PRESENTVSYNC);
+    }
     if (sdl.renderer == nullptr) {
         sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_SOFTWARE);
     }
