@@ -146,8 +146,10 @@ Gradient MakeGradient(const double* sx, const double* sy, const double* value) {
     return g;
 }
 
+// Attributes are kept within a billion (texels or depth steps), so a row's worth of steps
+// stays far inside 64 bits.
 std::int64_t ToFixed64(double value) {
-    constexpr double kLimit = 1e15;
+    constexpr double kLimit = 1e9;
     return std::llround(std::clamp(std::isnan(value) ? 0.0 : value, -kLimit, kLimit) * raster::kOne);
 }
 

@@ -33,6 +33,9 @@ bool SourceFits(const Rect& r) {
 
 // A texel coordinate (texels) in 16.16 fixed point, kept clear of overflow.
 std::int32_t ToFixed(double texels) {
+    if (std::isnan(texels)) {
+        return 0;
+    }
     const double fixed = std::clamp(texels * raster::kOne, -kMaxStep, kMaxStep);
     return static_cast<std::int32_t>(std::llround(fixed));
 }

@@ -1,9 +1,12 @@
 #include "game/graphics/sprites.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "game/graphics/fonts.h"
 #include "platform/device.h"
+#include "game/world/level_assets.h"
+#include "game/world/records.h"
 #include "platform/sprite_batch.h"
 
 namespace graphics {
@@ -155,6 +158,17 @@ void DrawSpriteScaled(std::int32_t texIndex, Vector2 position, float rotation, b
     }
     const Vector2 scale = useScale ? Vector2{scaleX, scaleY} : Vector2{1.0f, 1.0f};
     DrawSlot(*slot, kSpriteBlendModes, position, rotation, scale, alpha, blendMode, colour, nullptr);
+}
+
+void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY) {
+    const auto& ship = world::records.cars[0];
+    const double a = ship ? ship->Angle : 0.0;
+    // Offsets in 64 bits: world points far apart must not overflow.
+    const auto dx = static_cast<double>(static_cast<std::int64_t>(worldX) - viewX - 396);
+    const auto dy = static_cast<double>(static_cast<std::int64_t>(worldY) - viewY - 96);
+    const auto sx = static_cast<float>(396.0 + (dx * std::cos(a) - dy * std::sin(a)));
+    const auto sy = static_cast<float>(496.0 + (dy * std::cos(a) + dx * std::sin(a)));
+    DrawSprite(world::assets.particleTexture, Vector2{sx, sy}, 0.0f, true, "FF", 1, "FFFFFF");
 }
 
 }  // namespace graphics

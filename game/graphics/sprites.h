@@ -84,4 +84,9 @@ void DrawSpriteScaled(std::int32_t texIndex, Vector2 position, float rotation, b
                       std::string_view alpha, std::int16_t blendMode, float scaleX, float scaleY,
                       std::string_view colour);
 
+// Draws the particle picture at a world point of the turning view: the world is seen from the
+// pivot at world point (viewX + 396, viewY + 96), shown at screen point (396, 496), turned by
+// the ship's heading; the picture itself is not turned, and is added with blend mode 1.
+void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY);
+
 }  // namespace graphics

@@ -28,6 +28,10 @@ int BrightPixels(int left, int top, int right, int bottom) {
 TEST(FrameRateText, ShowsInTheSmallFontWhenAskedFor) {
     ASSERT_TRUE(test_support::StartHeadlessGame());
     ASSERT_GE(graphics::fonts.fontSmall, 1);
+    // Other tests of this program draw inside a scene they leave open.
+    if (platform::device.inScene) {
+        platform::EndScene();
+    }
     platform::FakeClock clock{200000};
     platform::ScriptKeyboard(true);
     shell::frmMain.gameRunning = true;
@@ -39,15 +43,17 @@ TEST(FrameRateText, ShowsInTheSmallFontWhenAskedFor) {
     shell::frmMain.showFps = false;
     shell::GameFrame();
     const int without = BrightPixels(0, 70, 120, 70 + lineHeight);
+    const int aboveWithout = BrightPixels(0, 50, 120, 70);
     shell::frmMain.showFps = true;
     clock.Advance(16);
     shell::GameFrame();
     const int with = BrightPixels(0, 70, 120, 70 + lineHeight);
+    const int aboveWith = BrightPixels(0, 50, 120, 70);
     shell::frmMain.showFps = false;
     platform::ScriptKeyboard(false);
-    // White glyphs fill a good part of the text's cell, and nothing of it above the line.
+    // White glyphs fill a good part of the text's cell, and nothing of it lies above the line.
     EXPECT_GT(with, without + 40);
-    EXPECT_EQ(BrightPixels(0, 60, 120, 70), 0);
+    EXPECT_EQ(aboveWith, aboveWithout);
 }
 
 }  // namespace

@@ -161,7 +161,10 @@ TEST(MeshLoader, AFileWithoutMaterialsHasNoSubsets) {
 
 class MeshTableTest : public ::testing::Test {
 protected:
-    void SetUp() override { BeginTestFrame(); }
+    void SetUp() override {
+        BeginTestFrame();
+        graphics::ReleaseMeshes();  // start-up loaded the game's own
+    }
     void TearDown() override { graphics::ReleaseMeshes(); }
 };
 

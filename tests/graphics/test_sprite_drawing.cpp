@@ -7,6 +7,8 @@
 #include <random>
 
 #include "game/graphics/sprites.h"
+#include "game/world/level_assets.h"
+#include "game/world/records.h"
 #include "platform/raster.h"
 #include "platform/sprite_batch.h"
 #include "tests/graphics/pictures.h"
@@ -369,6 +371,37 @@ TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
     }
     raster::EnableVectorSpans(true);
     EXPECT_EQ(frames[0], frames[1]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpriteDrawingTest, ParticlesTurnWithTheViewAboutThePivot) {
+    const std::int32_t savedTexture = world::assets.particleTexture;
+    const float savedScale[2] = {graphics::sprites.spriteScaleX, graphics::sprites.spriteScaleY};
+    const std::int32_t speck =
+        graphics::LoadTextureIntoPool(WriteBitmap("speck.bmp", common::Image(4, 4, 0xFFFFFFFFu)), 0);
+    world::assets.particleTexture = speck;
+    graphics::sprites.spriteScaleX = graphics::sprites.spriteScaleY = 1.0f;
+    auto& ship = world::records.cars[0];
+    ASSERT_TRUE(ship);
+    const double savedAngle = ship->Angle;
+    graphics::BeginSprites();
+    // Straight ahead: 10 right of and 20 below the pivot's world point.
+    ship->Angle = 0;
+    graphics::DrawParticle(1000, 2000, 1000 + 396 + 10, 2000 + 96 + 20);
+    // A quarter turn: (10, 20) turns to (-20, 10).
+    ship->Angle = 1.5707963267948966;
+    graphics::DrawParticle(1000, 2000, 1000 + 396 + 10, 2000 + 96 + 20);
+    graphics::EndSprites();
+    ship->Angle = savedAngle;
+    world::assets.particleTexture = savedTexture;
+    graphics::sprites.spriteScaleX = savedScale[0];
+    graphics::sprites.spriteScaleY = savedScale[1];
+    EXPECT_EQ(Pixel(406 + 1, 516 + 1), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(376 + 1, 506 + 1), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(396 + 1, 496 + 1), 0xFF000000u);
 }
 
 }  // namespace
