@@ -8,20 +8,6 @@ namespace {
 
 constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
 
-// Four texels blended by 8-bit weights, two channels at a time in the halves of a 32-bit word
-// (each half holds at most 255 * 256, so the halves never spill into each other).
-inline std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
-                              std::uint32_t t11, std::uint32_t fx, std::uint32_t fy) {
-    const std::uint32_t ix = 256 - fx, iy = 256 - fy;
-    const std::uint32_t rbTop = (((t00 & kRedBlue) * ix + (t10 & kRedBlue) * fx) >> 8) & kRedBlue;
-    const std::uint32_t rbBottom = (((t01 & kRedBlue) * ix + (t11 & kRedBlue) * fx) >> 8) & kRedBlue;
-    const std::uint32_t agTop = ((((t00 >> 8) & kRedBlue) * ix + ((t10 >> 8) & kRedBlue) * fx) >> 8) & kRedBlue;
-    const std::uint32_t agBottom = ((((t01 >> 8) & kRedBlue) * ix + ((t11 >> 8) & kRedBlue) * fx) >> 8) & kRedBlue;
-    const std::uint32_t rb = ((rbTop * iy + rbBottom * fy) >> 8) & kRedBlue;
-    const std::uint32_t ag = ((agTop * iy + agBottom * fy) >> 8) & kRedBlue;
-    return rb | (ag << 8);
-}
-
 template <Filter F>
 inline std::uint32_t Sample(const SpanArgs& a, std::int32_t u, std::int32_t v) {
     if constexpr (F == Filter::kPoint) {

@@ -121,6 +121,22 @@ constexpr std::uint32_t Modulate(std::uint32_t texel, std::uint32_t tint) {
     return out;
 }
 
+// Four A8R8G8B8 texels blended by 8-bit weights (fx across, fy down): each channel first
+// across, (c00 (256 - fx) + c10 fx) >> 8, then down the same way. Two channels travel together
+// in the halves of a 32-bit word; each half holds at most 255 * 256, so they never spill.
+constexpr std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
+                                 std::uint32_t fx, std::uint32_t fy) {
+    constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
+    const std::uint32_t ix = 256 - fx, iy = 256 - fy;
+    const std::uint32_t rbTop = (((t00 & kRedBlue) * ix + (t10 & kRedBlue) * fx) >> 8) & kRedBlue;
+    const std::uint32_t rbBottom = (((t01 & kRedBlue) * ix + (t11 & kRedBlue) * fx) >> 8) & kRedBlue;
+    const std::uint32_t agTop = ((((t00 >> 8) & kRedBlue) * ix + ((t10 >> 8) & kRedBlue) * fx) >> 8) & kRedBlue;
+    const std::uint32_t agBottom = ((((t01 >> 8) & kRedBlue) * ix + ((t11 >> 8) & kRedBlue) * fx) >> 8) & kRedBlue;
+    const std::uint32_t rb = ((rbTop * iy + rbBottom * fy) >> 8) & kRedBlue;
+    const std::uint32_t ag = ((agTop * iy + agBottom * fy) >> 8) & kRedBlue;
+    return rb | (ag << 8);
+}
+
 // ---- Scan conversion ----
 
 // A convex polygon with vertices in 1/256 pixel, wound so that the interior lies to the right

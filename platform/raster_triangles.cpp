@@ -2,6 +2,7 @@
 // with depth test, texture and blending. Only the few meshes of the game use it, so it favours
 // plainness over speed.
 #include <cmath>
+#include <optional>
 
 #include "common/rounding.h"
 #include "platform/device.h"
@@ -46,6 +47,13 @@ ClipVertex Mix(const ClipVertex& a, const ClipVertex& b, double t) {
 bool ClipPolygon(ClipVertex* poly, int& count) {
     ClipVertex scratch[ConvexPolygon::kMaxVertices];
     for (const ClipPlane& plane : kPlanes) {
+        bool allInside = true;
+        for (int i = 0; i < count && allInside; ++i) {
+            allInside = Distance(plane, poly[i]) >= 0;
+        }
+        if (allInside) {
+            continue;  // the usual case: nothing to cut
+        }
         int out = 0;
         for (int i = 0; i < count; ++i) {
             const ClipVertex& a = poly[i];
@@ -98,32 +106,34 @@ std::uint32_t LitColour() {
            (Channel8(ag * m.ambient.g + m.emissive.g) << 8) | Channel8(ab * m.ambient.b + m.emissive.b);
 }
 
-std::uint32_t WrappedTexel(const Texture& t, std::int64_t x, std::int64_t y) {
-    x %= t.width;
-    y %= t.height;
-    return t.At(static_cast<int>(x < 0 ? x + t.width : x), static_cast<int>(y < 0 ? y + t.height : y));
-}
+// Texel addressing with wrapping (the device's default for meshes): a mask for the power-of-two
+// sizes the loader makes, a remainder otherwise.
+struct WrappedTexture {
+    const Texture& t;
+    int maskX, maskY;  // width - 1 and height - 1 when powers of two, else -1
 
-// Samples with wrapping texture addresses (the device's default) at 16.16 texel coordinates.
-std::uint32_t SampleWrapped(const Texture& t, std::int64_t u, std::int64_t v, bool linear) {
-    if (!linear) {
-        return WrappedTexel(t, u >> raster::kFracBits, v >> raster::kFracBits);
+    explicit WrappedTexture(const Texture& texture)
+        : t(texture),
+          maskX((texture.width & (texture.width - 1)) == 0 ? texture.width - 1 : -1),
+          maskY((texture.height & (texture.height - 1)) == 0 ? texture.height - 1 : -1) {}
+
+    std::uint32_t At(std::int64_t x, std::int64_t y) const {
+        const int wx = maskX >= 0 ? static_cast<int>(x & maskX) : static_cast<int>(((x % t.width) + t.width) % t.width);
+        const int wy = maskY >= 0 ? static_cast<int>(y & maskY) : static_cast<int>(((y % t.height) + t.height) % t.height);
+        return t.At(wx, wy);
     }
-    const std::int64_t su = u - raster::kOne / 2, sv = v - raster::kOne / 2;
-    const std::int64_t x0 = su >> raster::kFracBits, y0 = sv >> raster::kFracBits;
-    const auto fx = static_cast<std::uint32_t>(su >> 8) & 0xFF;
-    const auto fy = static_cast<std::uint32_t>(sv >> 8) & 0xFF;
-    const std::uint32_t t00 = WrappedTexel(t, x0, y0), t10 = WrappedTexel(t, x0 + 1, y0);
-    const std::uint32_t t01 = WrappedTexel(t, x0, y0 + 1), t11 = WrappedTexel(t, x0 + 1, y0 + 1);
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        auto ch = [&](std::uint32_t p) { return (p >> shift) & 0xFF; };
-        const std::uint32_t top = (ch(t00) * (256 - fx) + ch(t10) * fx) >> 8;
-        const std::uint32_t bottom = (ch(t01) * (256 - fx) + ch(t11) * fx) >> 8;
-        out |= ((top * (256 - fy) + bottom * fy) >> 8) << shift;
+
+    // Samples at 16.16 texel coordinates.
+    std::uint32_t Sample(std::int64_t u, std::int64_t v, bool linear) const {
+        if (!linear) {
+            return At(u >> raster::kFracBits, v >> raster::kFracBits);
+        }
+        const std::int64_t su = u - raster::kOne / 2, sv = v - raster::kOne / 2;
+        const std::int64_t x0 = su >> raster::kFracBits, y0 = sv >> raster::kFracBits;
+        return raster::Bilinear(At(x0, y0), At(x0 + 1, y0), At(x0, y0 + 1), At(x0 + 1, y0 + 1),
+                                static_cast<std::uint32_t>(su >> 8) & 0xFF, static_cast<std::uint32_t>(sv >> 8) & 0xFF);
     }
-    return out;
-}
+};
 
 // An attribute as a plane over the screen: value = dx * x + dy * y + at0.
 struct Gradient {
@@ -204,6 +214,10 @@ void DrawTriangle(const ClipVertex (&corner)[3], std::uint32_t lit, const Textur
     const bool depthWrite = depthTest && rs[kRsZWriteEnable] != 0;
     const bool alphaTest = rs[kRsAlphaTestEnable] != 0;
     const bool blending = rs[kRsAlphaBlendEnable] != 0;
+    std::optional<WrappedTexture> wrapped;
+    if (texture != nullptr) {
+        wrapped.emplace(*texture);
+    }
 
     raster::ScanConvex(screen, 0, 0, kScreenWidth, kScreenHeight, [&](int y, int xBegin, int xEnd) {
         const std::size_t rowStart = static_cast<std::size_t>(y) * kScreenWidth;
@@ -218,7 +232,7 @@ void DrawTriangle(const ClipVertex (&corner)[3], std::uint32_t lit, const Textur
             }
             std::uint32_t colour = lit;
             if (texture != nullptr) {
-                colour = raster::Modulate(SampleWrapped(*texture, uf, vf, linear), lit);
+                colour = raster::Modulate(wrapped->Sample(uf, vf, linear), lit);
             }
             if (alphaTest && !Compare(rs[kRsAlphaFunc], colour >> 24, rs[kRsAlphaRef] & 0xFF)) {
                 continue;
