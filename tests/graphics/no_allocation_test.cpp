@@ -1,0 +1,69 @@
+// A frame of drawing allocates nothing: sprites of every mode and filter, text, and meshes.
+// This program's operator new counts its calls to prove it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "game/graphics/fonts.h"
+#include "game/graphics/meshes.h"
+#include "game/graphics/sprites.h"
+#include "tests/graphics/pictures.h"
+#include "tests/graphics/scene.h"
+
+namespace {
+std::atomic<std::uint64_t> allocations{0};
+}  // namespace
+
+// The replacements pair malloc with free on purpose; GCC cannot see that they belong together.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+
+namespace {
+
+using namespace graphics_test;
+using graphics::Vector2;
+
+TEST(NoAllocation, AFrameOfSpritesTextAndMeshesAllocatesNothing) {
+    BeginTestFrame();
+    const std::int32_t letter = graphics::LoadTextureIntoPool(WriteBitmap("letter_f.bmp", LetterF()), kKeyMagenta);
+    ASSERT_GT(letter, 0);
+    graphics::ReleaseFonts();
+    graphics::CreateGameFonts();
+    // The start-up loaded the game's own meshes from the program folder.
+    ASSERT_TRUE(graphics::meshState.meshes[1].mesh);
+    auto drawFrame = [&](int frame) {
+        graphics::BeginSprites();
+        for (int i = 0; i < 100; ++i) {
+            const auto mode = static_cast<std::int16_t>(i % 4);
+            const Vector2 at{static_cast<float>((i * 37) % 760), static_cast<float>((i * 53) % 560)};
+            platform::SetTextureStageState(0, platform::kTssMagFilter, i % 2 ? platform::kFilterLinear : platform::kFilterPoint);
+            graphics::DrawSprite(letter, at, 0.1f * static_cast<float>(i + frame), i % 3 == 0, "AF", mode, i % 2 ? "FFAFAF" : "");
+            graphics::DrawSpriteRect(letter, at, 0.5f, true, "FF", mode, platform::Rect{0, 0, 32, 40}, 1.5f, 0.5f, "");
+        }
+        graphics::EndSprites();
+        graphics::DrawText("Score 123\nMoney 45", graphics::fonts.fontMedium, 0xC8FFFFAFu, platform::Rect{100, 515, 1200, 800});
+        graphics::SetMeshTransform(400, 300, 0.2f * static_cast<float>(frame), 0.3f, 0.4f, 0.0f, 0.5f);
+        graphics::DrawMesh(1, -1);
+        graphics::DrawMesh(1, 0);
+    };
+    drawFrame(0);  // glyphs and tables made on first use
+    const std::uint64_t before = allocations.load();
+    for (int frame = 1; frame < 4; ++frame) {
+        drawFrame(frame);
+    }
+    EXPECT_EQ(allocations.load() - before, 0u);
+}
+
+}  // namespace
