@@ -13,6 +13,21 @@ namespace {
 // A real Config.txt is a few dozen bytes; junk beyond this is never looked at.
 constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 
+// A hand-edited file may carry junk or a whole line of text where a number belongs: a warning
+// quotes only a short, printable part of it.
+std::string Quoted(std::string_view value) {
+    constexpr std::size_t kMaxQuoted = 24;
+    std::string out = "\"";
+    for (std::size_t i = 0; i < value.size() && i < kMaxQuoted; ++i) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    if (value.size() > kMaxQuoted) {
+        out += "...";
+    }
+    return out + "\"";
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return (x | 0x20) == (y | 0x20);
@@ -24,6 +39,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 std::vector<std::string> ReadConfigRecords(std::string_view text, std::size_t maxRecords) {
     std::vector<std::string> records;
     std::size_t at = 0;
+    // Editors on other systems may start the file with a UTF-8 byte order mark; it is not
+    // part of the first value.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        at = 3;
+    }
     while (at < text.size() && records.size() < maxRecords) {
         std::size_t end = at;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
@@ -68,8 +88,9 @@ ControlsReadResult ParseControls(std::string_view text, std::string_view fileNam
             code = RoundToInteger(number);
         }
         if (code < 0 || code > 255 || !FitsAfterRounding<std::int16_t>(number)) {
-            result.warnings.push_back(name + ": line " + std::to_string(i + 1) + ": key code \"" +
-                                      value + "\" is not a scan code 0 to 255; the action is unbound");
+            result.warnings.push_back(name + ": line " + std::to_string(i + 1) + ": key code " +
+                                      Quoted(value) +
+                                      " is not a scan code 0 to 255; the action is unbound");
             code = 0;
         }
         result.controls.keyCodes[static_cast<std::size_t>(i)] = code;
@@ -83,13 +104,20 @@ ControlsReadResult ParseControls(std::string_view text, std::string_view fileNam
         result.controls.joystickEnabled = *number != 0.0;
     } else {
         result.controls.joystickEnabled = false;
-        result.warnings.push_back(name + ": line 8: joystick switch \"" + joystick +
-                                  "\" is not 0 or 1; the joystick stays off");
+        result.warnings.push_back(name + ": line 8: joystick switch " + Quoted(joystick) +
+                                  " is not 0 or 1; the joystick stays off");
     }
     return result;
 }
 
 ControlsReadResult LoadControlsFile(const std::filesystem::path& path) {
+    // A folder or a pipe in the file's place would fail the read or block it for ever.
+    std::error_code status;
+    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
+        ControlsReadResult result;
+        result.warnings.push_back(path.string() + ": not a regular file; using the default keys");
+        return result;
+    }
     std::string error;
     const auto bytes = ReadFileBytes(path, kMaxConfigBytes, &error);
     if (!bytes) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +39,15 @@ TEST(ConfigFile, AnyLineEndingReadsOneValuePerLine) {
         EXPECT_EQ(result.controls.keyCodes, Codes({16, 30, 31, 32, 57, 44, 45})) << "ending " << end;
         EXPECT_FALSE(result.controls.joystickEnabled);
     }
+}
+
+TEST(ConfigFile, MixedLineEndsAndAByteOrderMarkStillGiveOneValuePerLine) {
+    // A launcher file touched up in an editor that wrote its own line ends and a BOM.
+    const auto result = ParseControls(
+        "\xEF\xBB\xBF" "200\r\r\n208\n203\r\n205\r\r\n57\n30\r32\r\r\n1\n", "Config.txt");
+    EXPECT_EQ(result.controls.keyCodes, Codes({200, 208, 203, 205, 57, 30, 32}));
+    EXPECT_TRUE(result.controls.joystickEnabled);
+    EXPECT_TRUE(result.warnings.empty());
 }
 
 TEST(ConfigFile, LastLineWithoutLineEndIsRead) {
@@ -110,6 +120,33 @@ TEST(ConfigFile, MissingFileGivesDefaultsAndNamesTheFile) {
     EXPECT_FALSE(result.controls.joystickEnabled);
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_NE(result.warnings[0].find("/nonexistent/Config.txt"), std::string::npos);
+}
+
+TEST(ConfigFile, FolderInPlaceOfTheFileGivesDefaultsWithoutReading) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("starwake-config-folder-" + std::to_string(::getpid())) / "Config.txt";
+    std::filesystem::create_directories(dir);
+    const auto result = common::LoadControlsFile(dir);
+    EXPECT_FALSE(result.fromFile);
+    EXPECT_EQ(result.controls.keyCodes, common::kDefaultControls.keyCodes);
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_NE(result.warnings[0].find(dir.string()), std::string::npos);
+    std::filesystem::remove_all(dir.parent_path());
+}
+
+TEST(ConfigFile, WarningsQuoteJunkShortAndPrintable) {
+    // A key line with a terminal escape sequence and a long tail, a joystick line of control bytes.
+    const std::string keyLine = "500\x1b[31m" + std::string(1000, 'z');
+    const auto result =
+        ParseControls("1\n2\n3\n4\n5\n6\n" + keyLine + "\n\x7f\x01on\n", "Config.txt");
+    ASSERT_EQ(result.warnings.size(), 2u);
+    for (const std::string& warning : result.warnings) {
+        EXPECT_LT(warning.size(), 120u) << warning;
+        for (char c : warning) {
+            EXPECT_TRUE(c >= 0x20 && c < 0x7F) << warning;
+        }
+    }
+    EXPECT_NE(result.warnings[0].find("\"500?[31mzz"), std::string::npos) << result.warnings[0];
 }
 
 TEST(ConfigFile, WriterProducesTheLauncherLayoutByteForByte) {
