@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/controller.h"
+#include "platform/window.h"
+
+namespace {
+
+using namespace platform;
+
+// SDL's value range and its gamepad numbering of axes and buttons.
+constexpr int kLeft = -32768;
+constexpr int kRight = 32767;
+constexpr int kAxisX = 0;
+constexpr int kAxisY = 1;
+constexpr int kButtonA = 0, kButtonB = 1, kButtonX = 2, kButtonY = 3;
+
+TEST(ScaleAxis, EndsCentreAndDeadZone) {
+    EXPECT_EQ(ScaleAxis(0), kAxisCentre);
+    EXPECT_EQ(ScaleAxis(kLeft), kAxisMin);
+    EXPECT_EQ(ScaleAxis(kRight), kAxisMax);
+    // 10 % of the travel on either side reads as the centre.
+    EXPECT_EQ(ScaleAxis(3276), kAxisCentre);
+    EXPECT_EQ(ScaleAxis(-3276), kAxisCentre);
+    EXPECT_GT(ScaleAxis(3400), kAxisCentre);
+    EXPECT_LT(ScaleAxis(-3400), kAxisCentre);
+}
+
+TEST(ScaleAxis, SaturatesAtNinetyFivePercent) {
+    EXPECT_EQ(ScaleAxis(31129), kAxisMax);   // 95 % of 32767 is 31128.65
+    EXPECT_EQ(ScaleAxis(-31130), kAxisMin);  // 95 % of 32768 is 31129.6
+    EXPECT_LT(ScaleAxis(30900), kAxisMax);
+    EXPECT_GT(ScaleAxis(-30900), kAxisMin);
+    // Values SDL never gives still land in the range.
+    EXPECT_EQ(ScaleAxis(100000), kAxisMax);
+    EXPECT_EQ(ScaleAxis(-100000), kAxisMin);
+}
+
+TEST(ScaleAxis, LinearBetweenDeadZoneAndSaturation) {
+    // Half way from the dead zone's edge (10 %) to saturation (95 %) is 52.5 % of the travel,
+    // where the game's thresholds 2500 and 7500 lie.
+    EXPECT_NEAR(ScaleAxis(17203), 7500, 1);
+    EXPECT_NEAR(ScaleAxis(-17203), 2500, 1);
+    // Monotonic over the whole range and mirrored about the centre to within one unit.
+    int previous = ScaleAxis(kLeft);
+    for (int value = kLeft + 1; value <= kRight; ++value) {
+        const int scaled = ScaleAxis(value);
+        ASSERT_GE(scaled, previous) << value;
+        previous = scaled;
+        if (value > 0) {
+            ASSERT_NEAR(kAxisMax - scaled, ScaleAxis(-value), 1) << value;
+        }
+    }
+}
+
+TEST(ScriptedController, ReadsOnlyWhenPluggedInAndWanted) {
+    ScriptController(true);
+    ControllerReading reading;
+    reading.x = 1234;
+    controller.script.x = 0;
+    controller.script.buttons[1] = true;
+    ScriptControllerAttached(true);
+    EXPECT_FALSE(ReadController(&reading));  // not opened by the game
+    EXPECT_EQ(reading.x, 1234);
+    EXPECT_TRUE(OpenController());
+    ASSERT_TRUE(ReadController(&reading));
+    EXPECT_EQ(reading.x, 0);
+    EXPECT_TRUE(reading.buttons[1]);
+
+    controller.failReads = 1;
+    reading.x = 1234;
+    EXPECT_FALSE(ReadController(&reading));
+    EXPECT_EQ(reading.x, 1234);
+    ScriptControllerAttached(false);  // pulled out
+    EXPECT_FALSE(ReadController(&reading));
+    ScriptControllerAttached(true);
+    EXPECT_TRUE(ReadController(&reading));
+    CloseController();
+    EXPECT_FALSE(ReadController(&reading));
+    ScriptController(false);
+}
+
+// SDL's own virtual devices stand in for real ones: the same enumeration, hot-plug events and
+// state reads as a gamepad or joystick on USB.
+class VirtualControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CreateMainWindow("Starwake"));
+        window.focused = true;
+        DoEvents();
+    }
+    void TearDown() override {
+        CloseController();
+        for (int id : attached_) {
+            controller_testing::DetachVirtualController(id);
+        }
+        DoEvents();
+        window.focused = true;
+    }
+
+    int Attach(bool gamepad, const char* name) {
+        const int id = controller_testing::AttachVirtualController(gamepad, name);
+        EXPECT_GE(id, 0);
+        attached_.push_back(id);
+        return id;
+    }
+    void Detach(int id) {
+        controller_testing::DetachVirtualController(id);
+        std::erase(attached_, id);
+    }
+    static ControllerReading Read() {
+        ControllerReading reading;
+        reading.x = -1;
+        EXPECT_TRUE(ReadController(&reading));
+        return reading;
+    }
+
+private:
+    std::vector<int> attached_;
+};
+
+TEST_F(VirtualControllerTest, GamepadStickAndButtonsABX) {
+    const int pad = Attach(true, "Test Pad");
+    ASSERT_TRUE(OpenController());
+    EXPECT_TRUE(controller.isGamepad);
+    EXPECT_EQ(controller.name, "Test Pad");
+    ControllerReading reading = Read();
+    EXPECT_EQ(reading.x, kAxisCentre);
+    EXPECT_EQ(reading.y, kAxisCentre);
+
+    controller_testing::SetVirtualAxis(pad, kAxisX, kLeft);
+    controller_testing::SetVirtualAxis(pad, kAxisY, kRight);
+    controller_testing::SetVirtualButton(pad, kButtonX, true);
+    controller_testing::SetVirtualButton(pad, kButtonY,
+                                         true);  // a fourth button counts for nothing
+    reading = Read();
+    EXPECT_EQ(reading.x, kAxisMin);
+    EXPECT_EQ(reading.y, kAxisMax);
+    EXPECT_EQ(reading.buttons, (std::array<bool, 3>{false, false, true}));
+
+    controller_testing::SetVirtualButton(pad, kButtonX, false);
+    controller_testing::SetVirtualButton(pad, kButtonA, true);
+    controller_testing::SetVirtualButton(pad, kButtonB, true);
+    controller_testing::SetVirtualAxis(pad, kAxisX, 17203);
+    reading = Read();
+    EXPECT_NEAR(reading.x, 7500, 1);
+    EXPECT_EQ(reading.buttons, (std::array<bool, 3>{true, true, false}));
+}
+
+TEST_F(VirtualControllerTest, PlainJoystickServesWhenThereIsNoGamepad) {
+    const int stick = Attach(false, "Test Stick");
+    ASSERT_TRUE(OpenController());
+    EXPECT_FALSE(controller.isGamepad);
+    controller_testing::SetVirtualAxis(stick, kAxisX, kRight);
+    controller_testing::SetVirtualAxis(stick, kAxisY, kLeft);
+    controller_testing::SetVirtualButton(stick, 0, true);
+    controller_testing::SetVirtualButton(stick, 3, true);
+    const ControllerReading reading = Read();
+    EXPECT_EQ(reading.x, kAxisMax);
+    EXPECT_EQ(reading.y, kAxisMin);
+    EXPECT_EQ(reading.buttons, (std::array<bool, 3>{true, false, false}));
+}
+
+TEST_F(VirtualControllerTest, GamepadIsPreferredOverAnEarlierJoystick) {
+    Attach(false, "Test Stick");
+    Attach(true, "Test Pad");
+    ASSERT_TRUE(OpenController());
+    EXPECT_TRUE(controller.isGamepad);
+    EXPECT_EQ(controller.name, "Test Pad");
+}
+
+TEST_F(VirtualControllerTest, PluggedInLaterIsPickedUpAndPulledOutStopsCounting) {
+    EXPECT_FALSE(OpenController());  // none attached: no error, keyboard only
+    ControllerReading reading;
+    EXPECT_FALSE(ReadController(&reading));
+
+    const int pad = Attach(true, "Late Pad");
+    DoEvents();
+    ASSERT_TRUE(controller.open);
+    controller_testing::SetVirtualButton(pad, kButtonA, true);
+    EXPECT_TRUE(Read().buttons[0]);
+
+    Detach(pad);
+    DoEvents();
+    EXPECT_FALSE(controller.open);
+    EXPECT_FALSE(ReadController(&reading));
+
+    // Another one takes its place, and a second device does not replace the first.
+    const int stick = Attach(false, "Second Stick");
+    DoEvents();
+    ASSERT_TRUE(controller.open);
+    EXPECT_EQ(controller.name, "Second Stick");
+    Attach(true, "Third Pad");
+    DoEvents();
+    EXPECT_EQ(controller.name, "Second Stick");
+    // Pulling the open one out hands over to the one still plugged in.
+    Detach(stick);
+    DoEvents();
+    ASSERT_TRUE(controller.open);
+    EXPECT_EQ(controller.name, "Third Pad");
+}
+
+TEST_F(VirtualControllerTest, PulledOutBetweenPumpsFailsTheReadAndIsDropped) {
+    const int pad = Attach(true, "Test Pad");
+    ASSERT_TRUE(OpenController());
+    Detach(pad);
+    ControllerReading reading;
+    EXPECT_FALSE(ReadController(&reading));
+    EXPECT_FALSE(AcquireController());
+    EXPECT_FALSE(controller.open);
+    DoEvents();  // the removal event that follows finds nothing to do
+    EXPECT_FALSE(controller.open);
+}
+
+TEST_F(VirtualControllerTest, NothingOpensWhenTheGameDidNotAskForAController) {
+    Attach(true, "Test Pad");
+    DoEvents();
+    EXPECT_FALSE(controller.open);
+    ASSERT_TRUE(OpenController());
+    CloseController();
+    EXPECT_FALSE(controller.open);
+    Attach(false, "Test Stick");
+    DoEvents();
+    EXPECT_FALSE(controller.open);
+}
+
+TEST_F(VirtualControllerTest, ReadsCentredWhileTheWindowIsInTheBackground) {
+    const int pad = Attach(true, "Test Pad");
+    ASSERT_TRUE(OpenController());
+    controller_testing::SetVirtualAxis(pad, kAxisX, kLeft);
+    controller_testing::SetVirtualButton(pad, kButtonA, true);
+    window.focused = false;
+    ControllerReading reading = Read();
+    EXPECT_EQ(reading.x, kAxisCentre);
+    EXPECT_FALSE(reading.buttons[0]);
+    // The stick was followed meanwhile: back in front, it reads where it is now.
+    window.focused = true;
+    reading = Read();
+    EXPECT_EQ(reading.x, kAxisMin);
+    EXPECT_TRUE(reading.buttons[0]);
+}
+
+}  // namespace
