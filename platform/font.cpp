@@ -218,24 +218,6 @@ int FontLineHeight(FontId id) {
     return font ? font->lineHeight : 0;
 }
 
-int TextWidth(FontId id, std::string_view text) {
-    Font* font = Find(id);
-    if (font == nullptr) {
-        return 0;
-    }
-    int widest = 0, pen = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::uint32_t c = NextCodepoint(text, at);
-        if (c == '\n') {
-            pen = 0;
-        } else if (c >= 32) {
-            pen += GlyphFor(*font, c).advance;
-        }
-        widest = std::max(widest, pen);
-    }
-    return widest;
-}
-
 std::int32_t DrawFontText(FontId id, std::string_view text, std::uint32_t colour, const Rect& area) {
     Font* font = Find(id);
     if (font == nullptr || !device.created ||

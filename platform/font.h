@@ -28,8 +28,6 @@ void CloseAllFonts();
 
 // Pixels from one line's top to the next; 0 for no font.
 int FontLineHeight(FontId font);
-// Pixels the text's widest line advances; 0 for no font.
-int TextWidth(FontId font, std::string_view text);
 
 // Draws UTF-8 text with its first line's top-left at the area's top-left, each '\n' starting a
 // new line, nothing wrapped, everything clipped to the area and the screen. Device states are

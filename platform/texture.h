@@ -25,7 +25,7 @@ struct Texture {
     int height = 0;
     // A8R8G8B8 texels with a one-texel border around them that repeats the edge texels, so a
     // filter that reads one texel beyond the edge gets the clamped value without a test.
-    // Row y (-1 .. height) starts at texels[(y + 1) * pitch + 1] - 1 for texel x = -1.
+    // Texel (x, y), for x in -1 .. width and y in -1 .. height, is texels[(y + 1) * pitch + x + 1].
     std::vector<std::uint32_t> texels;
     int pitch = 0;  // width + 2
 
