@@ -191,7 +191,9 @@ FontId OpenFont(std::string_view face, int pointSize, bool bold, bool italic, bo
     }
     auto font = std::make_unique<Font>();
     font->handle = handle;
-    font->lineHeight = TTF_FontLineSkip(handle);
+    // Lines follow each other at the cell height, as the platform's text drawing spaces them
+    // (no external leading).
+    font->lineHeight = TTF_FontHeight(handle);
     for (std::uint32_t c = 32; c < 127; ++c) {
         font->ascii[c] = RenderGlyph(handle, c);
     }
