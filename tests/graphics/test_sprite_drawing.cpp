@@ -345,6 +345,44 @@ TEST(PlainSpans, SpecialBlendsEqualTheGeneralFormula) {
     ReleaseTexture(id);
 }
 
+// The clamping path serves spans that leave the texture (source rectangles beyond it); where
+// both apply it must sample and blend exactly as the table's spans do.
+TEST(PlainSpans, TheClampingPathAgreesInsideTheTexture) {
+    std::mt19937 random(5);
+    common::Image picture(16, 8);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random();
+    }
+    const TextureId id = CreateTextureFromImage(picture, {16, 8, ImageFilter::kPoint, 0}, nullptr);
+    const Texture* texture = GetTexture(id);
+    for (int trial = 0; trial < 400; ++trial) {
+        raster::SpanArgs args;
+        args.origin = texture->Origin();
+        args.pitch = texture->pitch;
+        args.width = 16;
+        args.height = 8;
+        args.u = static_cast<std::int32_t>(random() % (15 * raster::kOne));
+        args.v = static_cast<std::int32_t>(random() % (7 * raster::kOne));
+        args.du = static_cast<std::int32_t>(random() % 4096);
+        args.dv = static_cast<std::int32_t>(random() % 4096);
+        args.tint = random();
+        args.srcFactor = 1 + random() % 10;
+        args.destFactor = 1 + random() % 10;
+        const auto filter = static_cast<raster::Filter>(trial % 2);
+        const bool tinted = trial % 4 >= 2;
+        const auto blend = trial % 8 >= 4 ? raster::Blend::kGeneric : raster::Blend::kOpaque;
+        std::array<std::uint16_t, 8> table{}, clamped{};
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            table[i] = clamped[i] = static_cast<std::uint16_t>(random());
+        }
+        ASSERT_TRUE(raster::SpanInsideBorder(args, filter, 8));
+        raster::PlainSpan(blend, filter, tinted)(args, table.data(), 8);
+        raster::ClampedSpan(args, blend, filter, tinted, clamped.data(), 8);
+        ASSERT_EQ(table, clamped) << "trial " << trial;
+    }
+    ReleaseTexture(id);
+}
+
 TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
     std::mt19937 random(7);
     std::vector<std::uint16_t> frames[2];
