@@ -1,0 +1,405 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <iostream>
+#include <memory>
+
+#include "common/bmp.h"
+#include "common/keys_file.h"
+#include "launcher/desktop.h"
+#include "launcher/frm_main_config.h"
+#include "launcher/pictures.h"
+#include "launcher_test_support.h"
+
+namespace {
+
+using launcher::FrmMainConfig;
+using launcher_test::kLayout;
+using launcher_test::Recorder;
+using launcher_test::TempFolder;
+
+// X11 keycodes (evdev + 8), as the dialog's key events carry them.
+constexpr quint32 kXTab = 23;
+constexpr quint32 kXA = 38;
+constexpr quint32 kXF = 41;
+constexpr quint32 kXSpace = 65;
+constexpr quint32 kXDown = 116;
+
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 2000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds) {
+            return false;
+        }
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+void SendKey(QWidget* target, QEvent::Type type, Qt::Key key, quint32 nativeScanCode) {
+    QKeyEvent event(type, key, Qt::NoModifier, nativeScanCode, 0, 0);
+    QApplication::sendEvent(target, &event);
+}
+
+// A check box reacts only to clicks on its box and text, not anywhere in its row.
+void ClickCheckBox(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+QRgb PixelOf(const QLabel* label, int x, int y) {
+    return label->pixmap().toImage().pixel(x, y);
+}
+
+// A program folder with the shipped key names, the dialog on it, its services recorded.
+class LauncherForm : public ::testing::Test {
+protected:
+    // Opens the dialog on the folder as it is; config, when given, is written as Config.txt.
+    void Open(const char* config, bool show = true,
+              const std::string& keys = common::FormatKeyNames(common::KeyNamesFromScanCodeTable())) {
+        folder.Write("keys.txt", keys);
+        if (config != nullptr) {
+            folder.Write("Config.txt", config);
+        }
+        form = std::make_unique<FrmMainConfig>(folder.Path(), recorder.Services());
+        if (show) {
+            form->show();
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        }
+    }
+
+    const launcher::FormControls& C() const { return form->Controls(); }
+    QString Box(int index) const { return C().txtKeys[static_cast<std::size_t>(index)]->text(); }
+    QString Desc(int index) const { return C().lblDesc[static_cast<std::size_t>(index)]->text(); }
+
+    // Presses a key in the focused widget, waits until the timer has polled it, releases it.
+    void TapKey(Qt::Key key, quint32 nativeScanCode) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        SendKey(QApplication::focusWidget(), QEvent::KeyPress, key, nativeScanCode);
+        const int code = launcher::ScanCodeFromNative(nativeScanCode);
+        EXPECT_TRUE(WaitUntil([&] { return form->State().currentKey == code; }));
+        SendKey(QApplication::focusWidget(), QEvent::KeyRelease, key, nativeScanCode);
+    }
+
+    void ClickTab(int index) {
+        QTabBar* bar = C().SSTab1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    void ClickBox(int index) {
+        QTest::mouseClick(C().txtKeys[static_cast<std::size_t>(index)], Qt::LeftButton);
+    }
+
+    TempFolder folder;
+    Recorder recorder;
+    std::unique_ptr<FrmMainConfig> form;
+};
+
+// --- The controls ----------------------------------------------------------------------------
+
+TEST_F(LauncherForm, EveryControlCarriesItsText) {
+    Open(kLayout, false);
+    EXPECT_EQ(form->windowTitle(), "Starwake Launcher");
+    ASSERT_EQ(C().SSTab1->count(), 2);
+    EXPECT_EQ(C().SSTab1->tabText(0), "Start");
+    EXPECT_EQ(C().SSTab1->tabText(1), "Controls");
+    EXPECT_EQ(C().SSTab1->currentIndex(), 0);
+    EXPECT_EQ(C().Label4->text(),
+              "Press Start to begin the game, or click the controls tab to configure your keyboard "
+              "and/or joystick controls.");
+    EXPECT_EQ(C().chFPS->text(), "Show  framerate");
+    EXPECT_FALSE(C().chFPS->isChecked());
+    EXPECT_EQ(C().Label1->text(), "Keyboard");
+    EXPECT_EQ(C().Label2->text(), "Description");
+    EXPECT_EQ(C().Label3->text(), "Note:  Joystick requires at least a 4 button joystick or gamepad.");
+    const char* captions[] = {"Up Key", "Down Key", "Turn Left", "Turn Right", "Fire Key", "Strafe Left",
+                              "Strafe Right"};
+    const char* codes[] = {"16", "30", "31", "32", "57", "44", "45"};
+    const char* descriptions[] = {"Q", "A", "S", "D", "Space", "Z", "X"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(C().lblKeys[static_cast<std::size_t>(i)]->text(), captions[i]);
+        EXPECT_EQ(Box(i), codes[i]);
+        EXPECT_EQ(Desc(i), descriptions[i]);
+    }
+    EXPECT_EQ(C().chJoy->text(), "Enable Joystick");
+    EXPECT_TRUE(C().chJoy->isChecked());
+    EXPECT_FALSE(form->State().isDirty);  // the joystick from the file is no change
+    EXPECT_EQ(C().cmdSave->text(), "&Start");
+    EXPECT_EQ(C().cmdCancel->text(), "&Exit");
+    EXPECT_TRUE(C().Timer1->isActive());
+    EXPECT_EQ(C().Timer1->interval(), 1);
+}
+
+// --- Capturing keys ----------------------------------------------------------------------------
+
+TEST_F(LauncherForm, AKeyPressedInABoxOnTheControlsTabIsCaptured) {
+    Open(kLayout);
+    ClickTab(1);
+    EXPECT_EQ(C().SSTab1->currentIndex(), 1);
+    ClickBox(3);
+    EXPECT_EQ(form->State().focusIndex, 3);
+    EXPECT_EQ(Desc(3), "D");
+
+    SendKey(QApplication::focusWidget(), QEvent::KeyPress, Qt::Key_A, kXA);
+    EXPECT_TRUE(WaitUntil([&] { return Box(3) == "30"; }));
+    EXPECT_EQ(Desc(3), "A");
+    EXPECT_TRUE(form->State().isDirty);
+    SendKey(QApplication::focusWidget(), QEvent::KeyRelease, Qt::Key_A, kXA);
+    EXPECT_EQ(form->State().keyState[30], 0);
+    EXPECT_EQ(Box(2), "31");  // no other box changed
+}
+
+TEST_F(LauncherForm, ArrowsAndSpaceAreCapturedWhenTheTabBarOrACheckBoxHasTheFocus) {
+    Open(kLayout);
+    ClickTab(1);
+    ClickBox(2);
+    // The check box and the tab bar take these keys for themselves; the capture sees them anyway.
+    C().chJoy->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return C().chJoy->hasFocus(); }));
+    TapKey(Qt::Key_Down, kXDown);
+    EXPECT_TRUE(WaitUntil([&] { return Box(2) == "208"; }));
+    EXPECT_EQ(Desc(2), "Down Arrow");
+
+    C().SSTab1->tabBar()->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return C().SSTab1->tabBar()->hasFocus(); }));
+    TapKey(Qt::Key_Space, kXSpace);
+    EXPECT_TRUE(WaitUntil([&] { return Box(2) == "57"; }));
+}
+
+TEST_F(LauncherForm, TypingNeverEditsAKeyBox) {
+    Open(kLayout);
+    ClickTab(1);
+    ClickBox(0);
+    // QTest's key events carry no native scan code: pure typing, which must change nothing.
+    QLineEdit* box = C().txtKeys[0];
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, "9x");
+    QTest::qWait(20);
+    EXPECT_EQ(Box(0), "16");
+    EXPECT_FALSE(form->State().isDirty);
+}
+
+TEST_F(LauncherForm, TabMovesToTheNextBoxAndIsNotCaptured) {
+    Open(kLayout);
+    ClickTab(1);
+    ClickBox(0);
+    TapKey(Qt::Key_Tab, kXTab);
+    EXPECT_TRUE(C().txtKeys[1]->hasFocus());
+    EXPECT_EQ(form->State().focusIndex, 1);
+    EXPECT_EQ(Box(0), "16");
+    EXPECT_EQ(Box(1), "30");
+    EXPECT_FALSE(form->State().isDirty);
+}
+
+TEST_F(LauncherForm, ALongDescriptionDoesNotResizeTheDialog) {
+    Open(kLayout, true, "21,A key whose description goes on and on and on and on and on\r\n");
+    ClickTab(1);
+    QTest::qWait(20);
+    const QSize before = form->size();
+    ClickBox(0);
+    TapKey(Qt::Key_F, kXF);
+    ASSERT_EQ(Desc(0), "A key whose description goes on and on and on and on and on");
+    QTest::qWait(50);
+    EXPECT_EQ(form->size(), before);
+}
+
+TEST_F(LauncherForm, KeysGoingToAnotherWindowAreNotCapturedButTheirReleasesCount) {
+    Open(kLayout);
+    QWidget other;  // stands for a message box the dialog opened
+    SendKey(&other, QEvent::KeyPress, Qt::Key_A, kXA);
+    EXPECT_EQ(form->State().keyState[30], 0);
+    SendKey(form.get(), QEvent::KeyPress, Qt::Key_A, kXA);
+    EXPECT_NE(form->State().keyState[30], 0);
+    SendKey(&other, QEvent::KeyRelease, Qt::Key_A, kXA);
+    EXPECT_EQ(form->State().keyState[30], 0);
+}
+
+TEST_F(LauncherForm, LosingTheFocusReleasesEveryKey) {
+    Open(kLayout);
+    SendKey(form.get(), QEvent::KeyPress, Qt::Key_A, kXA);
+    SendKey(form.get(), QEvent::KeyPress, Qt::Key_Down, kXDown);
+    EXPECT_NE(form->State().keyState[208], 0);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(form.get(), &deactivate);
+    EXPECT_EQ(form->State().keyState, decltype(form->State().keyState){});
+}
+
+// --- The buttons -------------------------------------------------------------------------------
+
+TEST_F(LauncherForm, StartWithTwoActionsOnOneKeyShowsTheRefusal) {
+    Open(kLayout);
+    ClickTab(1);
+    ClickBox(0);
+    TapKey(Qt::Key_Space, kXSpace);  // Up on Space, like Fire
+    ASSERT_EQ(Box(0), "57");
+    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
+    ASSERT_EQ(recorder.criticals.size(), 1u);
+    EXPECT_EQ(recorder.criticals[0],
+              "Cannot save|Cannot save.  Two, or more of you keys are bound to the same action.");
+    EXPECT_TRUE(recorder.starts.empty());
+    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(LauncherForm, StartWritesTheBindingsStartsTheGameAndCloses) {
+    Open(kLayout);
+    ClickCheckBox(C().chFPS);
+    EXPECT_TRUE(C().chFPS->isChecked());
+    ClickTab(1);
+    ClickBox(6);
+    TapKey(Qt::Key_A, kXA);
+    ASSERT_EQ(Box(6), "30");
+    ClickBox(1);
+    TapKey(Qt::Key_Down, kXDown);
+    ASSERT_EQ(Box(1), "208");
+    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(recorder.criticals.empty());
+    EXPECT_EQ(folder.Read("Config.txt"), "16\r\r\n208\r\r\n31\r\r\n32\r\r\n57\r\r\n44\r\r\n30\r\r\n1\r\r\n");
+    ASSERT_EQ(recorder.starts.size(), 1u);
+    EXPECT_EQ(recorder.starts[0].program, folder.Path() / "corvane");
+    EXPECT_EQ(recorder.starts[0].arguments, std::vector<std::string>{"SHOWFPS"});
+    EXPECT_TRUE(recorder.questions.empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(C().Timer1->isActive());
+}
+
+TEST_F(LauncherForm, ExitWithoutAChangeAsksNothing) {
+    Open(kLayout);
+    QTest::mouseClick(C().cmdCancel, Qt::LeftButton);
+    EXPECT_TRUE(recorder.questions.empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
+}
+
+TEST_F(LauncherForm, ExitAfterAJoystickClickAsksAndNoKeepsTheFile) {
+    Open(kLayout);
+    ClickTab(1);
+    ClickCheckBox(C().chJoy);
+    EXPECT_FALSE(C().chJoy->isChecked());
+    EXPECT_TRUE(form->State().isDirty);
+    QTest::mouseClick(C().cmdCancel, Qt::LeftButton);
+    ASSERT_EQ(recorder.questions.size(), 1u);
+    EXPECT_EQ(recorder.questions[0], "Save Changes|Do you wish to save any changes?");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
+}
+
+TEST_F(LauncherForm, ClosingTheWindowAsksLikeExitAndYesSaves) {
+    Open(kLayout);
+    recorder.answerYes = true;
+    ClickCheckBox(C().chJoy);
+    form->close();
+    EXPECT_EQ(recorder.questions.size(), 1u);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(folder.Read("Config.txt"), "16\r\r\n30\r\r\n31\r\r\n32\r\r\n57\r\r\n44\r\r\n45\r\r\n0\r\r\n");
+}
+
+// --- Pictures ------------------------------------------------------------------------------------
+
+TEST_F(LauncherForm, PicturesOfTheExpectedSizeAreShown) {
+    std::string error;
+    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherBanner.bmp", common::Image(385, 133, 0xFF336699u), &error));
+    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherSide.bmp", common::Image(128, 256, 0xFFCC8844u), &error));
+    Open(nullptr, false);
+    EXPECT_EQ(PixelOf(C().Picture1, 0, 0), 0xFF336699u);
+    EXPECT_EQ(PixelOf(C().Picture1, 384, 132), 0xFF336699u);
+    EXPECT_EQ(PixelOf(C().Picture2, 127, 255), 0xFFCC8844u);
+}
+
+TEST_F(LauncherForm, AWrongSizeOrMissingPictureGivesAStandInOfTheSameSize) {
+    std::string error;
+    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherBanner.bmp", common::Image(384, 133, 0xFF336699u), &error));
+    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "LauncherBanner.bmp", 385, 133, &error));
+    EXPECT_NE(error.find("384 x 133"), std::string::npos) << error;
+    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "LauncherSide.bmp", 128, 256, &error));
+    EXPECT_NE(error.find("LauncherSide.bmp"), std::string::npos) << error;
+
+    Open(nullptr, false);
+    EXPECT_EQ(C().Picture1->pixmap().size(), QSize(385, 133));
+    EXPECT_NE(PixelOf(C().Picture1, 0, 0), 0xFF336699u);
+    EXPECT_EQ(C().Picture2->pixmap().size(), QSize(128, 256));
+}
+
+// --- The screenshot ------------------------------------------------------------------------------
+
+TEST_F(LauncherForm, ScreenshotsOfBothTabsAreWrittenToTheBuildFolder) {
+    Open(nullptr);
+    const std::filesystem::path out = std::filesystem::path(STARWAKE_BINARY_DIR) / "launcher-screenshots";
+    std::filesystem::create_directories(out);
+    C().SSTab1->setCurrentIndex(0);
+    const QImage start = form->grab().toImage();
+    C().SSTab1->setCurrentIndex(1);
+    const QImage controls = form->grab().toImage();
+    EXPECT_TRUE(start.save(QString::fromStdString((out / "launcher-start.png").string())));
+    EXPECT_TRUE(controls.save(QString::fromStdString((out / "launcher-controls.png").string())));
+    // The dialog keeps its size whichever tab shows, and the tabs differ.
+    EXPECT_EQ(start.size(), controls.size());
+    EXPECT_NE(start, controls);
+    std::cout << "Screenshots: " << (out / "launcher-start.png").string() << " and "
+              << (out / "launcher-controls.png").string() << '\n';
+}
+
+// --- Starting a program for real ------------------------------------------------------------
+
+std::string WaitForFile(const TempFolder& folder, const char* name) {
+    std::string text = "<missing>";
+    WaitUntil([&] {
+        text = folder.Read(name);
+        return text != "<missing>";
+    }, 5000);
+    return text;
+}
+
+TEST(LauncherDesktop, StartDetachedPassesTheArgumentsAndTheFolder) {
+    TempFolder folder;
+    // A stand-in game that writes down how it was started; the rename makes the file whole.
+    folder.Write("corvane",
+                 "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > started.tmp\n"
+                 "mv started.tmp started.txt\n");
+    std::filesystem::permissions(folder.Path() / "corvane", std::filesystem::perms::owner_all);
+    std::string error;
+    ASSERT_TRUE(launcher::StartDetached({folder.Path() / "corvane", {"SHOWFPS"}, folder.Path()}, &error))
+        << error;
+    EXPECT_EQ(WaitForFile(folder, "started.txt"), "1\n[SHOWFPS]\n" + folder.Path().string() + "\n");
+
+    std::filesystem::remove(folder.Path() / "started.txt");
+    ASSERT_TRUE(launcher::StartDetached({folder.Path() / "corvane", {}, folder.Path()}, &error)) << error;
+    EXPECT_EQ(WaitForFile(folder, "started.txt"), "0\n" + folder.Path().string() + "\n");
+}
+
+TEST(LauncherDesktop, AMissingOrNonExecutableGameIsReported) {
+    TempFolder folder;
+    std::string error;
+    EXPECT_FALSE(launcher::StartDetached({folder.Path() / "corvane", {}, folder.Path()}, &error));
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    folder.Write("corvane", "not a program");
+    std::filesystem::permissions(folder.Path() / "corvane",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_FALSE(launcher::StartDetached({folder.Path() / "corvane", {}, folder.Path()}, &error));
+    EXPECT_NE(error.find("not an executable"), std::string::npos) << error;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Widget tests draw off screen unless the caller asked for a real display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
