@@ -96,6 +96,9 @@ void EndFrame() {
     }
     // A failed presentation reports a negative code: the frame is dropped, never retried.
     platform::Present();
+    if (dxgfx.frameEnded) {
+        dxgfx.frameEnded();
+    }
 }
 
 void ShutdownGraphics() {

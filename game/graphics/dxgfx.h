@@ -2,6 +2,8 @@
 // that open and close every frame, and the release at exit.
 #pragma once
 
+#include <functional>
+
 #include "platform/device.h"
 
 namespace graphics {
@@ -12,6 +14,7 @@ struct Dxgfx {
     platform::PresentParams presentParams;  // kept for device resets
     platform::Matrix matWorld;              // identity
     platform::Matrix matView;               // look-at from (0, 0, 1) to the origin
+    std::function<void()> frameEnded;       // told after every presented frame (replays)
 };
 extern Dxgfx dxgfx;
 
