@@ -2,8 +2,10 @@
 // This program's operator new counts its calls to prove it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #include "game/graphics/fonts.h"
@@ -41,8 +43,20 @@ TEST(NoAllocation, AFrameOfSpritesTextAndMeshesAllocatesNothing) {
     ASSERT_GT(letter, 0);
     graphics::ReleaseFonts();
     graphics::CreateGameFonts();
-    // The start-up loaded the game's own meshes from the program folder.
-    ASSERT_TRUE(graphics::meshState.meshes[1].mesh);
+    // A mesh of its own in slot 1: a textured pyramid.
+    auto pyramid = std::make_shared<platform::MeshData>();
+    pyramid->vertices = {{0, 0, 1, 0, 0, 1, 0.5f, 0.5f}, {-1, -1, 0, 0, 0, 1, 0, 1}, {1, -1, 0, 0, 0, 1, 1, 1},
+                         {1, 1, 0, 0, 0, 1, 1, 0}, {-1, 1, 0, 0, 0, 1, 0, 0}};
+    pyramid->subsets = {{0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 1, 1, 3, 2, 1, 4, 3}};
+    platform::MeshMaterial material;
+    material.material.diffuse = {0.8f, 0.7f, 0.6f, 1.0f};
+    pyramid->materials = {material};
+    graphics::MeshSlot& slot = graphics::meshState.meshes[1];
+    slot = graphics::MeshSlot{};
+    slot.mesh = pyramid;
+    slot.materialCount = 1;
+    slot.materials = {material.material, {}};
+    slot.textures = {graphics::sprites.texturePool[static_cast<std::size_t>(letter)].texture, 0};
     auto drawFrame = [&](int frame) {
         graphics::BeginSprites();
         for (int i = 0; i < 100; ++i) {
@@ -64,6 +78,9 @@ TEST(NoAllocation, AFrameOfSpritesTextAndMeshesAllocatesNothing) {
         drawFrame(frame);
     }
     EXPECT_EQ(allocations.load() - before, 0u);
+    // The mesh did reach the rasteriser: it wrote depth.
+    EXPECT_LT(*std::min_element(platform::device.depthBuffer.begin(), platform::device.depthBuffer.end()), 0xFFFF);
+    graphics::meshState.meshes[1] = graphics::MeshSlot{};
 }
 
 }  // namespace
