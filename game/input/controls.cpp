@@ -1,14 +1,27 @@
 #include "game/input/controls.h"
 
+#include <cstdio>
+
+#include "common/config_file.h"
 #include "game/input/dinput.h"
+#include "platform/app.h"
 
 namespace input {
 
 void LoadControls() {
-    const std::int16_t defaults[7] = {200, 208, 203, 205, 57, 30, 32};
-    for (int i = 0; i < 7; ++i) {
-        dinput.keyCodes[static_cast<std::size_t>(i)] = defaults[i];
+    LoadControlsFrom(platform::ProgramFolder() / "Config.txt");
+}
+
+bool LoadControlsFrom(const std::filesystem::path& path) {
+    const common::ControlsReadResult result = common::LoadControlsFile(path);
+    for (const std::string& warning : result.warnings) {
+        std::fprintf(stderr, "Starwake: %s\n", warning.c_str());
     }
+    for (std::size_t i = 0; i < result.controls.keyCodes.size(); ++i) {
+        dinput.keyCodes[i] = result.controls.keyCodes[i];
+    }
+    dinput.joystickEnabled = result.controls.joystickEnabled;
+    return result.fromFile;
 }
 
 }  // namespace input

@@ -94,7 +94,15 @@ bool StartUp() {
         }
         return false;
     }
-    input::InitDirectInput();
+    std::string inputError;
+    if (!input::InitDirectInput(&inputError)) {
+        // Without the keyboard the game could not even be left: say why and stop.
+        const std::string message = "Cannot read the keyboard: " + inputError + ".";
+        std::fprintf(stderr, "Starwake: %s\n", message.c_str());
+        platform::ShowMessageBox(message, "Starwake", platform::MessageButtons::kOkOnly,
+                                 platform::MessageIcon::kCritical);
+        return false;
+    }
     if (!audio::InitSound()) {
         return false;
     }

@@ -27,7 +27,10 @@ protected:
         frmMain.bannerShowing = false;
         shell::counters.health = 200;
     }
-    void TearDown() override { platform::ScriptKeyboard(false); }
+    void TearDown() override {
+        platform::ScriptKeyboard(false);
+        platform::window.focused = true;
+    }
 
     void Frame() {
         shell::GameFrame();
@@ -63,6 +66,32 @@ TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
     platform::ScriptKey(common::kKeyN, false);
     EXPECT_FALSE(frmMain.quitRequested);
     EXPECT_TRUE(frmMain.gameRunning);
+}
+
+TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
+    // The controls run before the answer is polled, so the question is asked and answered at once.
+    platform::ScriptKey(common::kKeyEscape, true);
+    platform::ScriptKey(common::kKeyY, true);
+    Frame();
+    platform::ScriptKey(common::kKeyEscape, false);
+    platform::ScriptKey(common::kKeyY, false);
+    EXPECT_FALSE(frmMain.gameRunning);
+    EXPECT_FALSE(frmMain.quitRequested);
+}
+
+TEST_F(GameFrameTest, AnswersTypedWhileTheWindowIsInTheBackgroundDoNotCount) {
+    platform::ScriptKey(common::kKeyEscape, true);
+    Frame();
+    platform::ScriptKey(common::kKeyEscape, false);
+    platform::window.focused = false;
+    platform::ScriptKey(common::kKeyY, true);
+    Frame();
+    EXPECT_TRUE(frmMain.quitRequested);
+    EXPECT_TRUE(frmMain.gameRunning);
+    platform::window.focused = true;
+    Frame();
+    platform::ScriptKey(common::kKeyY, false);
+    EXPECT_FALSE(frmMain.gameRunning);
 }
 
 TEST_F(GameFrameTest, YWithoutTheQuestionDoesNothing) {
