@@ -111,13 +111,6 @@ ControlsReadResult ParseControls(std::string_view text, std::string_view fileNam
 }
 
 ControlsReadResult LoadControlsFile(const std::filesystem::path& path) {
-    // A folder or a pipe in the file's place would fail the read or block it for ever.
-    std::error_code status;
-    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
-        ControlsReadResult result;
-        result.warnings.push_back(path.string() + ": not a regular file; using the default keys");
-        return result;
-    }
     std::string error;
     const auto bytes = ReadFileBytes(path, kMaxConfigBytes, &error);
     if (!bytes) {

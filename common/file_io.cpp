@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,8 +13,26 @@ namespace common {
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t maxBytes, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Opened without waiting, so that a pipe put in a file's place cannot block the read for
+    // ever; anything but a regular file (a folder, a pipe, a device) is refused.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) {
+            *error = path.string() + ": cannot open (" + std::strerror(errno) + ")";
+        }
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (error) {
+            *error = path.string() + ": not a regular file";
+        }
+        return std::nullopt;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
+        ::close(fd);
         if (error) {
             *error = path.string() + ": cannot open (" + std::strerror(errno) + ")";
         }

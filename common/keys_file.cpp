@@ -72,13 +72,6 @@ KeyNamesReadResult ParseKeyNames(std::string_view text, std::string_view fileNam
 }
 
 KeyNamesReadResult LoadKeyNamesFile(const std::filesystem::path& path) {
-    // A folder or a pipe in the file's place would fail the read or block it for ever.
-    std::error_code status;
-    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
-        KeyNamesReadResult result;
-        result.warnings.push_back(path.string() + ": not a regular file; keys show their numbers only");
-        return result;
-    }
     std::string error;
     const auto bytes = ReadFileBytes(path, kMaxKeysBytes, &error);
     if (!bytes) {

@@ -49,14 +49,8 @@ std::vector<std::string> LoadConfig(LauncherState& state) {
 
     const std::filesystem::path path = state.folder / kConfigFileName;
     std::string error;
-    std::optional<std::vector<std::uint8_t>> bytes;
-    // A folder or a pipe in the file's place would fail the read or block it for ever.
-    std::error_code status;
-    if (std::filesystem::exists(path, status) && !std::filesystem::is_regular_file(path, status)) {
-        error = path.string() + ": not a regular file";
-    } else {
-        bytes = common::ReadFileBytes(path, kMaxConfigBytes, &error);
-    }
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        common::ReadFileBytes(path, kMaxConfigBytes, &error);
     if (!bytes) {
         warnings.push_back(error + "; showing the default keys");
         state.isLoading = false;
