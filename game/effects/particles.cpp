@@ -5,8 +5,6 @@
 #include "common/rounding.h"
 #include "game/graphics/sprites.h"
 #include "game/shell/rnd.h"
-#include "game/world/level_assets.h"
-#include "game/world/records.h"
 #include "platform/clock.h"
 
 namespace effects {
@@ -57,7 +55,7 @@ void cParticle::RenderParticles(std::int32_t viewX, std::int32_t viewY) {
         }
         anyAlive = true;
         // Drawn where it is, then moved.
-        DrawParticle(viewX, viewY, common::RoundToLong(p.X), common::RoundToLong(p.Y));
+        graphics::DrawParticle(viewX, viewY, common::RoundToLong(p.X), common::RoundToLong(p.Y));
         p.X += p.XSpeed;
         p.XSpeed += Wind;
         p.Y = p.Down == 0 ? p.Y - p.YSpeed : p.Y + p.YSpeed;
@@ -71,16 +69,6 @@ void cParticle::RenderParticles(std::int32_t viewX, std::int32_t viewY) {
         }
     }
     Active = anyAlive;
-}
-
-void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY) {
-    // The view pivots about world point (viewX + 396, viewY + 96), shown at screen (396, 496).
-    const double a = world::Ship().Angle;
-    const double dx = static_cast<double>(worldX) - viewX - 396;
-    const double dy = static_cast<double>(worldY) - viewY - 96;
-    const float sx = static_cast<float>(396 + (dx * std::cos(a) - dy * std::sin(a)));
-    const float sy = static_cast<float>(496 + (dy * std::cos(a) + dx * std::sin(a)));
-    graphics::DrawSprite(world::assets.particleTexture, {sx, sy}, 0, true, "FF", 1, "FFFFFF");
 }
 
 void RenderParticles(std::int32_t viewX, std::int32_t viewY) { particles.RenderParticles(viewX, viewY); }

@@ -44,9 +44,6 @@ struct cParticle {
 };
 extern cParticle particles;
 
-// Draws the particle picture at a world point in the current view.
-void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY);
-
 // The game loop's call: renders the engine's burst.
 void RenderParticles(std::int32_t viewX, std::int32_t viewY);
 
