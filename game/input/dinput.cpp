@@ -58,20 +58,21 @@ bool InitDirectInput(std::string* error) {
 }
 
 void UpdateInput() {
-    if (!platform::ReadKeyboard(dinput.keyboardBuffer)) {
-        // The flags keep their last values until the keyboard can be read again.
-        AcquireInput();
-        return;
-    }
-    // Every entry, code 0 and the codes above 211 included: a flag the controller pressed last
-    // frame is released here unless it is pressed again below.
-    for (std::size_t code = 0; code < dinput.keyState.size(); ++code) {
-        dinput.keyState[code] = dinput.keyboardBuffer[code] != 0;
-    }
-    if (dinput.joystickEnabled && platform::ReadController(&dinput.joystickState)) {
-        FoldController(dinput.joystickState);
+    // A failed read leaves the flags at their last values until the keyboard can be read again.
+    if (platform::ReadKeyboard(dinput.keyboardBuffer)) {
+        // Every entry, code 0 and the codes above 211 included: a flag the controller pressed
+        // last frame is released here unless it is pressed again below.
+        for (std::size_t code = 0; code < dinput.keyState.size(); ++code) {
+            dinput.keyState[code] = dinput.keyboardBuffer[code] != 0;
+        }
+        if (dinput.joystickEnabled && platform::ReadController(&dinput.joystickState)) {
+            FoldController(dinput.joystickState);
+        }
     }
     AcquireInput();
+    if (dinput.pollObserver) {
+        dinput.pollObserver(dinput.keyState);
+    }
 }
 
 void AcquireInput() {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/controller.h"
@@ -18,6 +19,8 @@ struct DirectInputState {
     bool created = false;                    // InitDirectInput succeeded, ShutdownInput not yet run
     std::array<std::uint8_t, 256> keyboardBuffer{};  // the raw keyboard state of the last read
     platform::ControllerReading joystickState;       // the controller's last reading
+    // Sees (and may replace) the key table after every poll: replays record and feed it here.
+    std::function<void(std::array<bool, 256>&)> pollObserver;
 };
 extern DirectInputState dinput;
 

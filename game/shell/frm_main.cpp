@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/number_text.h"
 #include "common/scancodes.h"
 #include "game/audio/music.h"
 #include "game/audio/sound.h"
@@ -19,6 +20,7 @@
 #include "game/shell/hud.h"
 #include "game/shell/main_menu.h"
 #include "game/shell/mod_timer.h"
+#include "game/shell/replay.h"
 #include "game/simulation/ship_control.h"
 #include "game/simulation/world_pass.h"
 #include "game/world/background.h"
@@ -61,6 +63,20 @@ bool CommandLineShowsFps(std::string_view commandLine) {
     return commandLine.find("SHOWFPS") != std::string_view::npos;
 }
 
+std::int16_t StartLevelFromWords(const std::vector<std::string>& words) {
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (words[i] == "--level") {
+            const auto level = common::ParseNumber(words[i + 1]);
+            if (level && *level >= 1 && *level <= kLastLevel && *level == static_cast<int>(*level)) {
+                return static_cast<std::int16_t>(*level);
+            }
+            std::fprintf(stderr, "Starwake: --level takes a level from 1 to %d; starting at 1\n",
+                         kLastLevel);
+        }
+    }
+    return 1;
+}
+
 void HideCursorFully() {
     while (platform::ShowCursor(false) >= -1) {
     }
@@ -79,6 +95,18 @@ bool StartUp() {
     frmMain.gameRunning = true;
     input::LoadControls();
     screens::LoadScores();
+
+    // A replay being played brings the words and key bindings of the run it recorded.
+    std::string replayError;
+    if (!StartReplay(runOptions, &replayError)) {
+        platform::ShowMessageBox(replayError, "Starwake", platform::MessageButtons::kOkOnly,
+                                 platform::MessageIcon::kCritical);
+        return false;
+    }
+    frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
+    flow.startLevel = StartLevelFromWords(platform::app.arguments);
+    input::dinput.pollObserver = AfterInputPoll;
+    graphics::dxgfx.frameEnded = OnFrameEnd;
 
     graphics::dxgfx.dx = platform::InitVideo();
     if (graphics::dxgfx.dx) {
@@ -129,14 +157,17 @@ void FormLoad() {
 }
 
 void PlayOneGame() {
-    NewGame();
+    if (!NewGame()) {
+        // Until the main menu exists there is nowhere to return to: the message was shown.
+        Shutdown(1);
+    }
     audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(),
                      audio::sound.sfxVolume, false, 2, true);
     while (frmMain.gameRunning) {
         GameFrame();
     }
     frmMain.gameRunning = true;
-    // The collections are emptied after every game; the world module owns them.
+    world::ClearWorld();
     flow.bannerEndAt = 0;
     audio::music.musicOn = false;
     audio::StopOgg();
@@ -228,6 +259,7 @@ std::int32_t ResetDevice() {
 }
 
 void Shutdown(int exitStatus) {
+    FinishReplay();
     ShowCursorFully();
     input::ShutdownInput();
     audio::ReleaseSound();

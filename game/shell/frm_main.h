@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/device.h"
@@ -51,6 +52,9 @@ std::int32_t ResetDevice();
 
 // "SHOWFPS" anywhere in the command line, exact case.
 bool CommandLineShowsFps(std::string_view commandLine);
+
+// The level a new game starts on: "--level N" among the game's words, else 1.
+std::int16_t StartLevelFromWords(const std::vector<std::string>& words);
 
 // Hide the cursor until its display counter is below -1; show it until it is 0 or more.
 void HideCursorFully();

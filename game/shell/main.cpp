@@ -4,11 +4,22 @@
 #include <string>
 
 #include "game/shell/frm_main.h"
+#include "game/shell/replay.h"
 #include "platform/app.h"
 #include "platform/message_box.h"
 
 int main(int argc, char** argv) {
     platform::SetCommandLine(argc, argv);
+    std::string optionsError;
+    if (!shell::ParseRunOptions(platform::app.arguments, &shell::runOptions, &optionsError)) {
+        std::fprintf(stderr, "corvane: %s\n", optionsError.c_str());
+        std::fprintf(stderr,
+                     "usage: corvane [SHOWFPS] [--level N] [--uncapped]\n"
+                     "               [--record FILE | --play FILE | --timedemo FILE] [--trace FILE]\n");
+        return 2;
+    }
+    // The game itself sees only its own words.
+    platform::app.arguments = shell::runOptions.words;
     try {
         shell::FormLoad();
     } catch (const std::exception& error) {

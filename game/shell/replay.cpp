@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
+#include <filesystem>
 
 #include "common/file_io.h"
 #include "common/level_files.h"
@@ -23,6 +24,7 @@
 namespace shell {
 
 ReplayState replay;
+RunOptions runOptions;
 
 namespace {
 
@@ -101,6 +103,14 @@ bool ParseRunOptions(const std::vector<std::string>& arguments, RunOptions* opti
             options->uncapped = true;
         } else {
             options->words.push_back(word);
+        }
+    }
+    // The game moves into its own folder at start-up: files named on the command line are
+    // taken from where the player started it.
+    std::error_code ignored;
+    for (std::string* path : {&options->replayPath, &options->tracePath}) {
+        if (!path->empty()) {
+            *path = std::filesystem::absolute(*path, ignored).string();
         }
     }
     if (!options->tracePath.empty() && options->mode != ReplayMode::kPlay &&

@@ -29,6 +29,9 @@ struct RunOptions {
     std::vector<std::string> words;  // everything else: the words the game itself sees
 };
 
+// The options of this run (set by the program's entry before start-up).
+extern RunOptions runOptions;
+
 // Reads the command line. False, with *error, for a switch without its file or --trace
 // without a replay to trace.
 bool ParseRunOptions(const std::vector<std::string>& arguments, RunOptions* options,

@@ -1,8 +1,8 @@
 #include "tests/support/headless.h"
 
 #include "game/shell/frm_main.h"
+#include "game/shell/replay.h"
 #include "platform/app.h"
-#include "platform/frame_pacer.h"
 
 namespace test_support {
 
@@ -15,7 +15,7 @@ bool StartHeadlessGame() {
         platform::SetCommandLine(1, argv);
         platform::app.programFolder = ProgramFolder();
         // Tests run frames as fast as they can; pacing has tests of its own.
-        platform::framePacer.capped = false;
+        shell::runOptions.uncapped = true;
         return shell::StartUp();
     }();
     return started;
