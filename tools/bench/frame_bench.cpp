@@ -12,6 +12,7 @@
 #include "game/shell/frm_main.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
+#include "game/shell/replay.h"
 #include "game/shell/rnd.h"
 #include "game/simulation/world_pass.h"
 #include "game/world/background.h"
@@ -20,7 +21,6 @@
 #include "game/world/records.h"
 #include "platform/app.h"
 #include "platform/device.h"
-#include "platform/frame_pacer.h"
 #include "platform/window.h"
 
 namespace {
@@ -34,7 +34,8 @@ bool StartGame() {
         char* argv[] = {name, nullptr};
         platform::SetCommandLine(1, argv);
         platform::app.programFolder = STARWAKE_PROGRAM_DIR;
-        platform::framePacer.capped = false;  // measured flat out
+        // Measured flat out: start-up sets the pacer from the run options, so they say it.
+        shell::runOptions.uncapped = true;
         return shell::StartUp();
     }();
     return started;
