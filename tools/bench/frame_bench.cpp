@@ -69,6 +69,8 @@ BENCHMARK(MemsetBackBuffer)->Unit(benchmark::kMillisecond);
 // The busiest level with every object gathered into the view around the ship, held still so
 // that every frame draws the same scene.
 bool PrepareBusiestLevel() {
+    // The same scene in every repetition: the generator starts where the game starts it.
+    shell::randomState = shell::RandomState{};
     world::ClearWorld();
     shell::counters.level = kBusiestLevel;
     std::string error;
@@ -114,6 +116,56 @@ void WorldFrame(benchmark::State& state) {
     state.counters["objects"] = static_cast<double>(world::records.colObjects.size());
 }
 BENCHMARK(WorldFrame)->Unit(benchmark::kMillisecond);
+
+// The layers of WorldFrame one at a time, drawn over whatever the last frame left (a blend
+// costs the same whatever lies beneath) and never presented, to show where the frame goes.
+void WorldStarsAndTiles(benchmark::State& state) {
+    if (!StartGame() || !PrepareBusiestLevel()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    platform::BeginScene();
+    for (auto _ : state) {
+        graphics::BeginSprites();
+        world::DrawStars(world::records.shipX, world::records.shipY);
+        world::DrawTiles(world::records.shipX, world::records.shipY);
+        graphics::EndSprites();
+    }
+    platform::EndScene();
+}
+BENCHMARK(WorldStarsAndTiles)->Unit(benchmark::kMillisecond);
+
+// The object pass: the objects' sprites, and the meshes over a cleared depth buffer.
+void WorldObjects(benchmark::State& state) {
+    if (!StartGame() || !PrepareBusiestLevel()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    platform::BeginScene();
+    for (auto _ : state) {
+        platform::Clear(platform::kClearZBuffer, 0, 1.0f, 0);
+        simulation::UpdateWorldObjects(world::records.shipX, world::records.shipY);
+    }
+    platform::EndScene();
+}
+BENCHMARK(WorldObjects)->Unit(benchmark::kMillisecond);
+
+void WorldFog(benchmark::State& state) {
+    if (!StartGame() || !PrepareBusiestLevel()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    platform::BeginScene();
+    for (auto _ : state) {
+        platform::SetRenderState(platform::kRsAlphaBlendEnable, 1);
+        graphics::BeginSprites();
+        world::DrawFog(world::records.shipX, world::records.shipY, "AF0000");
+        graphics::EndSprites();
+        platform::SetRenderState(platform::kRsAlphaBlendEnable, 0);
+    }
+    platform::EndScene();
+}
+BENCHMARK(WorldFog)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
