@@ -4,6 +4,7 @@
 #include "game/graphics/sprites.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
+#include "game/shell/rnd.h"
 #include "game/simulation/world_pass.h"
 #include "game/world/background.h"
 #include "game/world/level_assets.h"
@@ -21,6 +22,10 @@ namespace {
 common::Image DrawLevelFrame(int level, std::int32_t shipX, std::int32_t shipY, double heading,
                              std::string_view fog) {
     platform::FakeClock clock(100000);
+    // The same frame whichever test ran before: the common mesh spin and the generator start
+    // where a fresh game has them.
+    simulation::worldPass = simulation::WorldPassState{};
+    shell::randomState = shell::RandomState{};
     world::ClearWorld();
     shell::counters.level = static_cast<std::int16_t>(level);
     std::string error;
