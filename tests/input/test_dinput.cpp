@@ -186,19 +186,6 @@ TEST_F(InputTest, SwitchedOffJoystickOpensAndReadsNothing) {
     EXPECT_TRUE(Down().empty());
 }
 
-TEST_F(InputTest, ControllerPluggedInLaterCountsAndPulledOutStops) {
-    Init();
-    Stick(0, 5000);
-    input::UpdateInput();
-    EXPECT_TRUE(Down().empty());  // nothing plugged in: keyboard only, no error
-    PlugIn();
-    input::UpdateInput();
-    EXPECT_EQ(Actions(), std::set<Action>{Action::kTurnLeft});
-    platform::ScriptControllerAttached(false);
-    input::UpdateInput();
-    EXPECT_TRUE(Down().empty());
-}
-
 TEST_F(InputTest, FailedKeyboardReadKeepsTheFlagsAndTakesTheKeyboardAgain) {
     Init();
     PlugIn();

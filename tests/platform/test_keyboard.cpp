@@ -90,14 +90,6 @@ TEST_F(KeyboardTest, EveryKeyReadsUpWhileTheWindowIsInTheBackground) {
     EXPECT_EQ(state[219], 1);
 }
 
-TEST_F(KeyboardTest, ScriptIgnoresCodesOutsideTheTable) {
-    ScriptKey(-1, true);
-    ScriptKey(256, true);
-    ScriptKey(255, true);
-    EXPECT_EQ(std::count(keyboard.script.begin(), keyboard.script.end(), 0), 255);
-    EXPECT_EQ(keyboard.script[255], 1);
-}
-
 TEST_F(KeyboardTest, OpeningFailsWithoutAWindowSystemAndSaysWhy) {
     ScriptKeyboard(false);
     ShutdownVideo();

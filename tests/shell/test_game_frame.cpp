@@ -27,10 +27,7 @@ protected:
         frmMain.bannerShowing = false;
         shell::counters.health = 200;
     }
-    void TearDown() override {
-        platform::ScriptKeyboard(false);
-        platform::window.focused = true;
-    }
+    void TearDown() override { platform::ScriptKeyboard(false); }
 
     void Frame() {
         shell::GameFrame();
@@ -77,21 +74,6 @@ TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
     platform::ScriptKey(common::kKeyY, false);
     EXPECT_FALSE(frmMain.gameRunning);
     EXPECT_FALSE(frmMain.quitRequested);
-}
-
-TEST_F(GameFrameTest, AnswersTypedWhileTheWindowIsInTheBackgroundDoNotCount) {
-    platform::ScriptKey(common::kKeyEscape, true);
-    Frame();
-    platform::ScriptKey(common::kKeyEscape, false);
-    platform::window.focused = false;
-    platform::ScriptKey(common::kKeyY, true);
-    Frame();
-    EXPECT_TRUE(frmMain.quitRequested);
-    EXPECT_TRUE(frmMain.gameRunning);
-    platform::window.focused = true;
-    Frame();
-    platform::ScriptKey(common::kKeyY, false);
-    EXPECT_FALSE(frmMain.gameRunning);
 }
 
 TEST_F(GameFrameTest, YWithoutTheQuestionDoesNothing) {
