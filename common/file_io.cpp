@@ -73,7 +73,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
         }
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // An empty file is written by writing nothing: fwrite may not be handed a null buffer.
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
     ok = ::fsync(::fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
