@@ -18,7 +18,7 @@ std::int32_t Load(const std::string& relativePath, std::uint32_t key) {
 }
 
 std::string TwoDigits(int n) {
-    char text[8];
+    char text[16];
     std::snprintf(text, sizeof text, "%02d", n);
     return text;
 }
