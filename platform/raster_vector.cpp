@@ -5,11 +5,7 @@
 #include <array>
 
 #include "platform/raster.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define STARWAKE_VECTOR_SPANS 1
-#endif
+#include "platform/raster_avx2.h"
 
 namespace platform::raster {
 
@@ -17,16 +13,9 @@ namespace platform::raster {
 
 namespace {
 
-#define STARWAKE_AVX2 __attribute__((target("avx2")))
+using namespace lanes;
 
-// (c0 w0 + c1 w1) >> 8 on 16-bit lanes; the weights sum to 256, so nothing overflows.
-STARWAKE_AVX2 inline __m256i Lerp(__m256i c0, __m256i c1, __m256i w0, __m256i w1) {
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(c0, w0), _mm256_mullo_epi16(c1, w1)), 8);
-}
-
-// Eight bilinear samples: the four texels of every pixel gathered, then each channel blended
-// on 16-bit lanes, first across and then down, each stage truncating by 8 bits as the plain
-// filter does.
+// Eight bilinear samples: the four texels of every pixel gathered and blended.
 STARWAKE_AVX2 inline __m256i BilinearEight(const SpanArgs& a, __m256i u, __m256i v) {
     const __m256i half = _mm256_set1_epi32(kOne / 2);
     const __m256i su = _mm256_sub_epi32(u, half);
@@ -42,24 +31,7 @@ STARWAKE_AVX2 inline __m256i BilinearEight(const SpanArgs& a, __m256i u, __m256i
     const __m256i t10 = _mm256_i32gather_epi32(top + 1, index, 4);
     const __m256i t01 = _mm256_i32gather_epi32(bottom, index, 4);
     const __m256i t11 = _mm256_i32gather_epi32(bottom + 1, index, 4);
-    // Each pixel's weight over its four channel lanes, in the order unpacking leaves them.
-    const __m256i spreadLo = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5,
-                                              0, 1, 0, 1, 0, 1, 0, 1, 4, 5, 4, 5, 4, 5, 4, 5);
-    const __m256i spreadHi = _mm256_setr_epi8(8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13,
-                                              8, 9, 8, 9, 8, 9, 8, 9, 12, 13, 12, 13, 12, 13, 12, 13);
-    const __m256i full = _mm256_set1_epi16(256);
-    const __m256i zero = _mm256_setzero_si256();
-    __m256i wx = _mm256_shuffle_epi8(fx, spreadLo);
-    __m256i wy = _mm256_shuffle_epi8(fy, spreadLo);
-    const __m256i lo = Lerp(Lerp(_mm256_unpacklo_epi8(t00, zero), _mm256_unpacklo_epi8(t10, zero), _mm256_sub_epi16(full, wx), wx),
-                            Lerp(_mm256_unpacklo_epi8(t01, zero), _mm256_unpacklo_epi8(t11, zero), _mm256_sub_epi16(full, wx), wx),
-                            _mm256_sub_epi16(full, wy), wy);
-    wx = _mm256_shuffle_epi8(fx, spreadHi);
-    wy = _mm256_shuffle_epi8(fy, spreadHi);
-    const __m256i hi = Lerp(Lerp(_mm256_unpackhi_epi8(t00, zero), _mm256_unpackhi_epi8(t10, zero), _mm256_sub_epi16(full, wx), wx),
-                            Lerp(_mm256_unpackhi_epi8(t01, zero), _mm256_unpackhi_epi8(t11, zero), _mm256_sub_epi16(full, wx), wx),
-                            _mm256_sub_epi16(full, wy), wy);
-    return _mm256_packus_epi16(lo, hi);
+    return BilinearLanes(t00, t10, t01, t11, fx, fy);
 }
 
 // Eight texels, one per pixel, as A8R8G8B8 in 32-bit lanes.
@@ -75,37 +47,6 @@ STARWAKE_AVX2 inline __m256i SampleEight(const SpanArgs& a, std::int32_t u, std:
         return BilinearEight(a, _mm256_add_epi32(_mm256_set1_epi32(u), uSteps),
                              _mm256_add_epi32(_mm256_set1_epi32(v), vSteps));
     }
-}
-
-// Each 8-bit channel c times its factor f as c * (f + 1) >> 8, on 16-bit lanes.
-STARWAKE_AVX2 inline __m256i ScaleLanes(__m256i c, __m256i factorPlusOne) {
-    return _mm256_srli_epi16(_mm256_mullo_epi16(c, factorPlusOne), 8);
-}
-
-// The alpha of each pixel spread over its four 16-bit channel lanes.
-STARWAKE_AVX2 inline __m256i SpreadAlpha(__m256i c16) {
-    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(c16, 0xFF), 0xFF);
-}
-
-STARWAKE_AVX2 inline __m256i Expand565Lanes(__m128i pixels) {
-    const __m256i d = _mm256_cvtepu16_epi32(pixels);
-    const __m256i r = _mm256_and_si256(_mm256_srli_epi32(d, 11), _mm256_set1_epi32(31));
-    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(d, 5), _mm256_set1_epi32(63));
-    const __m256i b = _mm256_and_si256(d, _mm256_set1_epi32(31));
-    const __m256i r8 = _mm256_or_si256(_mm256_slli_epi32(r, 3), _mm256_srli_epi32(r, 2));
-    const __m256i g8 = _mm256_or_si256(_mm256_slli_epi32(g, 2), _mm256_srli_epi32(g, 4));
-    const __m256i b8 = _mm256_or_si256(_mm256_slli_epi32(b, 3), _mm256_srli_epi32(b, 2));
-    return _mm256_or_si256(_mm256_or_si256(_mm256_set1_epi32(static_cast<int>(0xFF000000u)), _mm256_slli_epi32(r8, 16)),
-                           _mm256_or_si256(_mm256_slli_epi32(g8, 8), b8));
-}
-
-STARWAKE_AVX2 inline __m128i Pack565Lanes(__m256i argb) {
-    const __m256i r = _mm256_and_si256(_mm256_srli_epi32(argb, 8), _mm256_set1_epi32(0xF800));
-    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(argb, 5), _mm256_set1_epi32(0x07E0));
-    const __m256i b = _mm256_and_si256(_mm256_srli_epi32(argb, 3), _mm256_set1_epi32(0x001F));
-    // Packing works within each half: the words land in the first and third quarters.
-    const __m256i words = _mm256_packus_epi32(_mm256_or_si256(_mm256_or_si256(r, g), b), _mm256_setzero_si256());
-    return _mm256_castsi256_si128(_mm256_permute4x64_epi64(words, 0x08));
 }
 
 template <Blend B, Filter F, bool Tinted>
