@@ -423,6 +423,8 @@ void RestoreDevice() {
 
 void FailPresents(int count) { device.failPresents = count; }
 
+void UseReferenceTriangles(bool enabled) { device.referenceTriangles = enabled; }
+
 }  // namespace device_testing
 
 }  // namespace platform

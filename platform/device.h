@@ -171,6 +171,7 @@ struct DeviceState {
     std::vector<std::uint16_t> lastPresented;  // the frame shown by the last good Present
     std::uint64_t framesPresented = 0;
     int failPresents = 0;  // test hook: this many coming presents fail
+    bool referenceTriangles = false;  // test hook: every triangle through the general clipping path
 };
 extern DeviceState device;
 
@@ -246,6 +247,9 @@ void LoseDevice();
 void RestoreDevice();
 // The next count presents fail.
 void FailPresents(int count);
+// Draws every triangle through the general path that clips (the reference the faster path for
+// triangles inside the clip volume must match), or lets the faster path take them again.
+void UseReferenceTriangles(bool enabled);
 }  // namespace device_testing
 
 }  // namespace platform

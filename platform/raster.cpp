@@ -104,6 +104,8 @@ SpanFunction ChooseSpan(Blend blend, Filter filter, bool tinted) {
 
 void EnableVectorSpans(bool enabled) { vectorEnabled = enabled; }
 
+bool VectorSpansEnabled() { return vectorEnabled && VectorSpansSupported(); }
+
 bool SpanInsideBorder(const SpanArgs& a, Filter filter, int count) {
     const std::int64_t last = count > 0 ? count - 1 : 0;
     const std::int64_t u0 = a.u, u1 = a.u + static_cast<std::int64_t>(a.du) * last;

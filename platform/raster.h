@@ -51,6 +51,8 @@ SpanFunction ChooseSpan(Blend blend, Filter filter, bool tinted);
 // Switches the vector spans off or on (tests compare both); on by default where supported.
 void EnableVectorSpans(bool enabled);
 bool VectorSpansSupported();
+// True when the vector paths run: supported by the processor and not switched off.
+bool VectorSpansEnabled();
 
 // Any span whose texel coordinates may leave the bordered texture: clamps every coordinate
 // and blends by the factors in args (blend given as kOpaque or kGeneric). Slow but general.

@@ -150,6 +150,32 @@ void WorldObjects(benchmark::State& state) {
 }
 BENCHMARK(WorldObjects)->Unit(benchmark::kMillisecond);
 
+// The object pass over the level's mesh objects alone (asteroids, coins and mines, named by
+// their mesh number), through the device's path for triangles inside the clip volume or
+// through the general clipping path for every triangle.
+void MeshesOnly(benchmark::State& state, bool reference) {
+    if (!StartGame() || !PrepareBusiestLevel()) {
+        state.SkipWithError("no game");
+        return;
+    }
+    std::erase_if(world::records.colObjects, [](const world::ObjectHandle& o) {
+        return o->name.empty() || o->name.find_first_not_of("0123456789") != std::string::npos;
+    });
+    platform::device_testing::UseReferenceTriangles(reference);
+    platform::BeginScene();
+    for (auto _ : state) {
+        platform::Clear(platform::kClearZBuffer, 0, 1.0f, 0);
+        simulation::UpdateWorldObjects(world::records.shipX, world::records.shipY);
+    }
+    platform::EndScene();
+    platform::device_testing::UseReferenceTriangles(false);
+    state.counters["meshes"] = static_cast<double>(world::records.colObjects.size());
+}
+void WorldMeshes(benchmark::State& state) { MeshesOnly(state, false); }
+BENCHMARK(WorldMeshes)->Unit(benchmark::kMillisecond);
+void WorldMeshesClipping(benchmark::State& state) { MeshesOnly(state, true); }
+BENCHMARK(WorldMeshesClipping)->Unit(benchmark::kMillisecond);
+
 void WorldFog(benchmark::State& state) {
     if (!StartGame() || !PrepareBusiestLevel()) {
         state.SkipWithError("no game");
@@ -171,5 +197,7 @@ BENCHMARK(WorldFog)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return bench::RunAndSummarise(argc, argv,
-                                  {{"ClearAndPresent", "MemsetBackBuffer"}, {"WorldFrame", "ClearAndPresent"}});
+                                  {{"ClearAndPresent", "MemsetBackBuffer"},
+                                   {"WorldFrame", "ClearAndPresent"},
+                                   {"WorldMeshes", "WorldMeshesClipping"}});
 }
