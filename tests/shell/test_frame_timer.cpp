@@ -21,6 +21,13 @@ TEST_F(FrameTimerTest, FirstFrameClosesAWindowAtOnceWithFpsOne) {
     EXPECT_FLOAT_EQ(60.0f / static_cast<float>(frameTimer.fps), 60.0f);
 }
 
+TEST_F(FrameTimerTest, AFirstFrameSoonAfterStartStillGivesFpsOne) {
+    clock.Set(100);  // the clock counts from program start
+    shell::UpdateFrameTimer();
+    EXPECT_EQ(frameTimer.fps, 1);
+    EXPECT_EQ(frameTimer.fpsWindowStart, 100);
+}
+
 TEST_F(FrameTimerTest, FortyNineCountedFramesGive197) {
     shell::UpdateFrameTimer();
     for (int i = 0; i < 49; ++i) {
