@@ -15,23 +15,40 @@ namespace {
 
 using namespace lanes;
 
-// Eight bilinear samples: the four texels of every pixel gathered and blended.
+// The two texels that lie side by side at row[at[i]] and row[at[i + 1]], for pixels i and i + 1.
+STARWAKE_AVX2 inline __m128i TexelPairs(const std::uint32_t* row, const std::int32_t* at, int i) {
+    const __m128d first = _mm_castsi128_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + at[i])));
+    return _mm_castpd_si128(_mm_loadh_pd(first, reinterpret_cast<const double*>(row + at[i + 1])));
+}
+
+// Eight bilinear samples: the four texels of every pixel read and blended. Each pixel's two
+// texels of a row are read together as one 64-bit load (cheaper than gathering them one by
+// one) and then sorted into left and right ones, which leaves the pixels in the order
+// 0 1 4 5 2 3 6 7 until the end.
 STARWAKE_AVX2 inline __m256i BilinearEight(const SpanArgs& a, __m256i u, __m256i v) {
     const __m256i half = _mm256_set1_epi32(kOne / 2);
     const __m256i su = _mm256_sub_epi32(u, half);
     const __m256i sv = _mm256_sub_epi32(v, half);
     const __m256i low8 = _mm256_set1_epi32(0xFF);
-    const __m256i fx = _mm256_and_si256(_mm256_srli_epi32(su, 8), low8);
-    const __m256i fy = _mm256_and_si256(_mm256_srli_epi32(sv, 8), low8);
+    const __m256i order = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+    const __m256i fx = _mm256_permutevar8x32_epi32(_mm256_and_si256(_mm256_srli_epi32(su, 8), low8), order);
+    const __m256i fy = _mm256_permutevar8x32_epi32(_mm256_and_si256(_mm256_srli_epi32(sv, 8), low8), order);
     const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(sv, kFracBits), _mm256_set1_epi32(a.pitch)),
                                            _mm256_srai_epi32(su, kFracBits));
-    const int* top = reinterpret_cast<const int*>(a.origin);
-    const int* bottom = reinterpret_cast<const int*>(a.origin + a.pitch);
-    const __m256i t00 = _mm256_i32gather_epi32(top, index, 4);
-    const __m256i t10 = _mm256_i32gather_epi32(top + 1, index, 4);
-    const __m256i t01 = _mm256_i32gather_epi32(bottom, index, 4);
-    const __m256i t11 = _mm256_i32gather_epi32(bottom + 1, index, 4);
-    return BilinearLanes(t00, t10, t01, t11, fx, fy);
+    alignas(32) std::int32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+    const std::uint32_t* top = a.origin;
+    const std::uint32_t* bottom = a.origin + a.pitch;
+    const __m256 topLow = _mm256_castsi256_ps(_mm256_set_m128i(TexelPairs(top, at, 2), TexelPairs(top, at, 0)));
+    const __m256 topHigh = _mm256_castsi256_ps(_mm256_set_m128i(TexelPairs(top, at, 6), TexelPairs(top, at, 4)));
+    const __m256 bottomLow = _mm256_castsi256_ps(_mm256_set_m128i(TexelPairs(bottom, at, 2), TexelPairs(bottom, at, 0)));
+    const __m256 bottomHigh = _mm256_castsi256_ps(_mm256_set_m128i(TexelPairs(bottom, at, 6), TexelPairs(bottom, at, 4)));
+    const __m256i t00 = _mm256_castps_si256(_mm256_shuffle_ps(topLow, topHigh, 0x88));
+    const __m256i t10 = _mm256_castps_si256(_mm256_shuffle_ps(topLow, topHigh, 0xDD));
+    const __m256i t01 = _mm256_castps_si256(_mm256_shuffle_ps(bottomLow, bottomHigh, 0x88));
+    const __m256i t11 = _mm256_castps_si256(_mm256_shuffle_ps(bottomLow, bottomHigh, 0xDD));
+    // Back to the pixels' order: the 64-bit quarters hold pixels 0 1, 4 5, 2 3, 6 7.
+    return _mm256_permute4x64_epi64(BilinearLanes(t00, t10, t01, t11, fx, fy), 0xD8);
 }
 
 // Eight texels, one per pixel, as A8R8G8B8 in 32-bit lanes.
