@@ -11,21 +11,13 @@
 
 namespace {
 
-using launcher::LauncherState;
+using launcher::StartOutcome;
 using launcher_test::kLayout;
-using launcher_test::Recorder;
-using launcher_test::TempFolder;
+using Boxes = std::array<std::string, 7>;
 
 // X11 keycodes (evdev + 8) of the keys the tests press.
-constexpr std::uint32_t kXEscape = 9;
-constexpr std::uint32_t kXTab = 23;
-constexpr std::uint32_t kXW = 25;
-constexpr std::uint32_t kXA = 38;
-constexpr std::uint32_t kXS = 39;
-constexpr std::uint32_t kXD = 40;
-constexpr std::uint32_t kXSpace = 65;
-constexpr std::uint32_t kXRightCtrl = 105;
-constexpr std::uint32_t kXUp = 111;
+constexpr std::uint32_t kXEscape = 9, kXTab = 23, kXW = 25, kXA = 38, kXS = 39, kXD = 40, kXSpace = 65,
+                        kXRightCtrl = 105, kXUp = 111;
 
 // Hexadecimal codes, a quoted comma, and A listed twice (the first description stays).
 constexpr const char* kKeysTxt =
@@ -33,56 +25,82 @@ constexpr const char* kKeysTxt =
     "D0,Down Arrow\r\nCB,Left Arrow\r\nCD,Right Arrow\r\n33,\"Comma (,)\"\r\n1E,Second A\r\n";
 
 // The default bindings as the launcher writes them.
-constexpr const char* kDefaultLayout =
-    "200\r\r\n208\r\r\n203\r\r\n205\r\r\n57\r\r\n30\r\r\n32\r\r\n0\r\r\n";
+constexpr const char* kDefaultLayout = "200\r\r\n208\r\r\n203\r\r\n205\r\r\n57\r\r\n30\r\r\n32\r\r\n0\r\r\n";
+const Boxes kDefaultBoxes = {"200", "208", "203", "205", "57", "30", "32"};
 
-// The state right after the dialog has loaded its files from folder.
-LauncherState Loaded(const TempFolder& folder) {
-    LauncherState state;
-    state.folder = folder.Path();
-    launcher::LoadKeyNames(state);
-    launcher::LoadConfig(state);
-    launcher::RefreshDescriptions(state);
-    return state;
-}
-
-// Presses a key and lets the timer poll a few times, as holding it would; true on a capture.
-bool Hold(LauncherState& state, std::uint32_t xKeycode) {
-    launcher::KeyboardPress(state, xKeycode);
-    bool captured = false;
-    for (int tick = 0; tick < 5; ++tick) {
-        captured = launcher::Timer1Timer(state) || captured;
+// A program folder and the dialog's state on it, its message boxes and game starts recorded.
+class Launcher : public ::testing::Test {
+protected:
+    // The state right after the dialog has loaded its files from the folder.
+    void Load() {
+        state = launcher::LauncherState{};
+        state.folder = folder.Path();
+        launcher::LoadKeyNames(state);
+        launcher::LoadConfig(state);
+        launcher::RefreshDescriptions(state);
     }
-    return captured;
-}
+    // Config.txt holding text, read by LoadConfig alone.
+    std::vector<std::string> LoadConfigText(const std::string& text) {
+        folder.Write("Config.txt", text);
+        state = launcher::LauncherState{};
+        state.folder = folder.Path();
+        return launcher::LoadConfig(state);
+    }
 
-void Release(LauncherState& state, std::uint32_t xKeycode) {
-    launcher::KeyboardRelease(state, xKeycode);
-    launcher::Timer1Timer(state);
-}
+    // Presses a key and lets the timer poll a few times, as holding it would; true on a capture.
+    bool Hold(std::uint32_t xKeycode) {
+        launcher::KeyboardPress(state, xKeycode);
+        bool captured = false;
+        for (int tick = 0; tick < 5; ++tick) {
+            captured = launcher::Timer1Timer(state) || captured;
+        }
+        return captured;
+    }
+    void Release(std::uint32_t xKeycode) {
+        launcher::KeyboardRelease(state, xKeycode);
+        launcher::Timer1Timer(state);
+    }
+    void Tap(std::uint32_t xKeycode) {
+        Hold(xKeycode);
+        Release(xKeycode);
+    }
+    void Focus(int box) { launcher::TxtKeysGotFocus(state, box); }
 
-void Tap(LauncherState& state, std::uint32_t xKeycode) {
-    Hold(state, xKeycode);
-    Release(state, xKeycode);
-}
+    launcher_test::TempFolder folder;
+    launcher_test::Recorder recorder;
+    launcher::LauncherState state;
+};
+
+// The dialog loaded with kKeysTxt and no Config.txt: the default bindings.
+class LauncherCapture : public Launcher {
+protected:
+    void SetUp() override {
+        folder.Write("keys.txt", kKeysTxt);
+        Load();
+    }
+};
 
 // --- Key events into the keyboard state ---------------------------------------------------
 
 TEST(LauncherKeyboard, NativeKeycodesMapThroughTheScanCodeTable) {
-    EXPECT_EQ(launcher::ScanCodeFromNative(kXEscape), 1);
-    EXPECT_EQ(launcher::ScanCodeFromNative(kXA), 30);
-    // Extended keys differ between the two numberings: this is where a plain offset breaks.
-    EXPECT_EQ(launcher::ScanCodeFromNative(kXUp), 200);
-    EXPECT_EQ(launcher::ScanCodeFromNative(kXRightCtrl), 157);
-    // No native code (platforms without one), codes below the offset and huge codes are no key.
-    EXPECT_EQ(launcher::ScanCodeFromNative(0), 0);
-    EXPECT_EQ(launcher::ScanCodeFromNative(8), 0);
-    EXPECT_EQ(launcher::ScanCodeFromNative(8 + 256), 0);
-    EXPECT_EQ(launcher::ScanCodeFromNative(0xFFFFFFFFu), 0);
+    struct Case {
+        std::uint32_t native;
+        int code;
+    };
+    const Case cases[] = {
+        {kXEscape, 1}, {kXA, 30},
+        // Extended keys differ between the two numberings: this is where a plain offset breaks.
+        {kXUp, 200}, {kXRightCtrl, 157},
+        // No native code (platforms without one), codes below the offset and huge codes are no key.
+        {0, 0}, {8, 0}, {8 + 256, 0}, {0xFFFFFFFFu, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(launcher::ScanCodeFromNative(c.native), c.code) << "native " << c.native;
+    }
 }
 
 TEST(LauncherKeyboard, PressSetsReleaseClearsAndClearForgetsEverything) {
-    LauncherState state;
+    launcher::LauncherState state;
     launcher::KeyboardPress(state, kXA);
     launcher::KeyboardPress(state, kXUp);
     launcher::KeyboardRelease(state, kXA);
@@ -97,74 +115,58 @@ TEST(LauncherKeyboard, PressSetsReleaseClearsAndClearForgetsEverything) {
 
 // --- Capturing keys with the timer --------------------------------------------------------
 
-TEST(LauncherCapture, AKeyGoesIntoTheUpBoxBeforeAnyBoxHadTheFocus) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
+TEST_F(LauncherCapture, AKeyGoesIntoTheUpBoxBeforeAnyBoxHadTheFocus) {
     EXPECT_FALSE(launcher::Timer1Timer(state));  // no key down: nothing
     EXPECT_EQ(state.lblDesc[0], "Up Arrow");
-    EXPECT_TRUE(Hold(state, kXW));
+    EXPECT_TRUE(Hold(kXW));
     EXPECT_EQ(state.txtKeys[0], "17");
     EXPECT_EQ(state.lblDesc[0], "W");
     EXPECT_EQ(state.currentKey, 17);
     EXPECT_EQ(state.lastCapturedKey, 17);
     EXPECT_TRUE(state.isDirty);
-    // Released, the key stays the current one.
-    Release(state, kXW);
-    EXPECT_EQ(state.currentKey, 17);
+    Release(kXW);
+    EXPECT_EQ(state.currentKey, 17);  // released, the key stays the current one
 }
 
-TEST(LauncherCapture, HoldingAKeyCapturesItOnceEvenWhenTheFocusMoves) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
-    launcher::TxtKeysGotFocus(state, 2);
-    EXPECT_TRUE(Hold(state, kXA));
+TEST_F(LauncherCapture, HoldingAKeyCapturesItOnceEvenWhenTheFocusMoves) {
+    Focus(2);
+    EXPECT_TRUE(Hold(kXA));
     EXPECT_EQ(state.txtKeys[2], "30");
-    launcher::TxtKeysGotFocus(state, 3);
-    EXPECT_FALSE(Hold(state, kXA));
+    Focus(3);
+    EXPECT_FALSE(Hold(kXA));
     // Released and pressed again in the new box: still the last captured key, still nothing.
-    Release(state, kXA);
-    EXPECT_FALSE(Hold(state, kXA));
+    Release(kXA);
+    EXPECT_FALSE(Hold(kXA));
     EXPECT_EQ(state.txtKeys[3], "205");
     EXPECT_EQ(state.lblDesc[3], "Right Arrow");
 }
 
-TEST(LauncherCapture, TheSameKeyCapturesAgainAfterAnotherKeyWasCaptured) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
-    Tap(state, kXA);
-    launcher::TxtKeysGotFocus(state, 1);
-    Tap(state, kXS);
+TEST_F(LauncherCapture, TheSameKeyCapturesAgainAfterAnotherKeyWasCaptured) {
+    Tap(kXA);
+    Focus(1);
+    Tap(kXS);
     EXPECT_EQ(state.txtKeys[1], "31");
-    Tap(state, kXA);
+    Tap(kXA);
     EXPECT_EQ(state.txtKeys[1], "30");
     EXPECT_EQ(state.lblDesc[1], "A");
 }
 
-TEST(LauncherCapture, TabIsNeverCapturedAndDoesNotCountAsAnotherKey) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
-    EXPECT_FALSE(Hold(state, kXTab));
+TEST_F(LauncherCapture, TabIsNeverCapturedAndDoesNotCountAsAnotherKey) {
+    EXPECT_FALSE(Hold(kXTab));
     EXPECT_EQ(state.currentKey, 15);
     EXPECT_FALSE(state.isDirty);
-    Release(state, kXTab);
+    Release(kXTab);
 
-    Tap(state, kXD);
+    Tap(kXD);
     EXPECT_EQ(state.txtKeys[0], "32");
     // Tab between two presses of D moves the focus but leaves D the last captured key.
-    Tap(state, kXTab);
-    launcher::TxtKeysGotFocus(state, 1);
-    EXPECT_FALSE(Hold(state, kXD));
+    Tap(kXTab);
+    Focus(1);
+    EXPECT_FALSE(Hold(kXD));
     EXPECT_EQ(state.txtKeys[1], "208");
 }
 
-TEST(LauncherCapture, TheLowestCodeDownWins) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
+TEST_F(LauncherCapture, TheLowestCodeDownWins) {
     launcher::KeyboardPress(state, kXUp);
     launcher::KeyboardPress(state, kXSpace);
     launcher::KeyboardPress(state, kXD);
@@ -181,12 +183,9 @@ TEST(LauncherCapture, TheLowestCodeDownWins) {
     EXPECT_EQ(state.txtKeys[0], "1");
 }
 
-TEST(LauncherCapture, ACodeWithoutDescriptionKeepsTheLabelsText) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state = Loaded(folder);
-    launcher::TxtKeysGotFocus(state, 4);
-    EXPECT_TRUE(Hold(state, kXRightCtrl));  // 157 is not in this keys.txt
+TEST_F(LauncherCapture, ACodeWithoutDescriptionKeepsTheLabelsText) {
+    Focus(4);
+    EXPECT_TRUE(Hold(kXRightCtrl));  // 157 is not in this keys.txt
     EXPECT_EQ(state.txtKeys[4], "157");
     EXPECT_EQ(state.lblDesc[4], "Space");
     // Refreshing on a tab change keeps it as well.
@@ -196,27 +195,22 @@ TEST(LauncherCapture, ACodeWithoutDescriptionKeepsTheLabelsText) {
 
 // --- keys.txt -------------------------------------------------------------------------------
 
-TEST(LauncherKeyNames, HexCodesAreKeyedByDecimalTextAndTheFirstDuplicateStays) {
-    TempFolder folder;
-    folder.Write("keys.txt", kKeysTxt);
-    LauncherState state;
-    state.folder = folder.Path();
+TEST_F(LauncherCapture, KeyNamesAreKeyedByDecimalTextAndTheFirstDuplicateStays) {
     const auto warnings = launcher::LoadKeyNames(state);
     ASSERT_NE(launcher::FindDescription(state, "200"), nullptr);
     EXPECT_EQ(*launcher::FindDescription(state, "200"), "Up Arrow");
     EXPECT_EQ(*launcher::FindDescription(state, "51"), "Comma (,)");
     EXPECT_EQ(*launcher::FindDescription(state, "30"), "A");
     // The lookup is by the box's exact text, as the map's keys are.
-    EXPECT_EQ(launcher::FindDescription(state, "0200"), nullptr);
-    EXPECT_EQ(launcher::FindDescription(state, "C8"), nullptr);
-    EXPECT_EQ(launcher::FindDescription(state, ""), nullptr);
+    for (const char* text : {"0200", "C8", ""}) {
+        EXPECT_EQ(launcher::FindDescription(state, text), nullptr) << text;
+    }
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("keys.txt: line 13"), std::string::npos) << warnings[0];
 }
 
-TEST(LauncherKeyNames, MissingFileWarnsAndLeavesTheNumbers) {
-    TempFolder folder;
-    LauncherState state = Loaded(folder);
+TEST_F(Launcher, MissingKeyNamesWarnAndLeaveTheNumbers) {
+    Load();
     const auto warnings = launcher::LoadKeyNames(state);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find((folder.Path() / "keys.txt").string()), std::string::npos) << warnings[0];
@@ -224,11 +218,9 @@ TEST(LauncherKeyNames, MissingFileWarnsAndLeavesTheNumbers) {
     EXPECT_EQ(state.lblDesc[0], "");
 }
 
-TEST(LauncherKeyNames, PipesOrFoldersInPlaceOfTheFilesNeitherBlockNorBreakTheDialog) {
-    TempFolder folder;
+TEST_F(Launcher, PipesOrFoldersInPlaceOfTheFilesNeitherBlockNorBreakTheDialog) {
     ASSERT_EQ(::mkfifo((folder.Path() / "keys.txt").c_str(), 0600), 0);
     std::filesystem::create_directory(folder.Path() / "Config.txt");
-    LauncherState state;
     state.folder = folder.Path();
     const auto keyWarnings = launcher::LoadKeyNames(state);
     const auto configWarnings = launcher::LoadConfig(state);
@@ -241,84 +233,49 @@ TEST(LauncherKeyNames, PipesOrFoldersInPlaceOfTheFilesNeitherBlockNorBreakTheDia
 
 // --- Config.txt: loading --------------------------------------------------------------------
 
-TEST(LauncherLoadConfig, MissingFileGivesTheDefaultBindings) {
-    TempFolder folder;
-    LauncherState state;
+TEST_F(Launcher, MissingConfigGivesTheDefaultBindings) {
     state.folder = folder.Path();
     state.chJoy = true;
     const auto warnings = launcher::LoadConfig(state);
-    const std::array<std::string, 7> defaults = {"200", "208", "203", "205", "57", "30", "32"};
-    EXPECT_EQ(state.txtKeys, defaults);
+    EXPECT_EQ(state.txtKeys, kDefaultBoxes);
     EXPECT_FALSE(state.chJoy);
     EXPECT_FALSE(state.isDirty);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("Config.txt"), std::string::npos);
 }
 
-TEST(LauncherLoadConfig, OneValuePerLineWhateverTheLineEnding) {
+TEST_F(Launcher, ConfigHasOneValuePerLineWhateverTheLineEnding) {
     for (const char* end : {"\r\r\n", "\r\n", "\n", "\r"}) {
-        TempFolder folder;
         std::string text;
         for (const char* value : {"16", "17", "18", "19", "20,extra", "21", "22", "1"}) {
             text += std::string(value) + end;
         }
-        folder.Write("Config.txt", text);
-        LauncherState state;
-        state.folder = folder.Path();
-        EXPECT_TRUE(launcher::LoadConfig(state).empty());
-        const std::array<std::string, 7> expected = {"16", "17", "18", "19", "20", "21", "22"};
-        EXPECT_EQ(state.txtKeys, expected) << "line end " << testing::PrintToString(end);
+        EXPECT_TRUE(LoadConfigText(text).empty());
+        EXPECT_EQ(state.txtKeys, (Boxes{"16", "17", "18", "19", "20", "21", "22"}))
+            << "line end " << testing::PrintToString(end);
         EXPECT_TRUE(state.chJoy);
     }
 }
 
-TEST(LauncherLoadConfig, TheJoystickFromTheFileIsNoChangeButAClickIs) {
-    TempFolder folder;
-    folder.Write("Config.txt", kLayout);
-    LauncherState state;
-    state.folder = folder.Path();
-    launcher::LoadConfig(state);
-    EXPECT_TRUE(state.chJoy);
-    EXPECT_FALSE(state.isDirty);
-    EXPECT_FALSE(state.isLoading);
-    launcher::ChJoyClick(state, false);
-    EXPECT_FALSE(state.chJoy);
-    EXPECT_TRUE(state.isDirty);
-}
-
-TEST(LauncherLoadConfig, ShortFileKeepsDefaultsForTheMissingLines) {
-    TempFolder folder;
-    folder.Write("Config.txt", "16\r\r\n17\r\r\n");
-    LauncherState state;
-    state.folder = folder.Path();
-    const auto warnings = launcher::LoadConfig(state);
-    const std::array<std::string, 7> expected = {"16", "17", "203", "205", "57", "30", "32"};
-    EXPECT_EQ(state.txtKeys, expected);
+TEST_F(Launcher, ShortConfigKeepsDefaultsForTheMissingLines) {
+    const auto warnings = LoadConfigText("16\r\r\n17\r\r\n");
+    EXPECT_EQ(state.txtKeys, (Boxes{"16", "17", "203", "205", "57", "30", "32"}));
     EXPECT_FALSE(state.chJoy);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("only 2 of 8"), std::string::npos) << warnings[0];
 }
 
-TEST(LauncherLoadConfig, JoystickLineIsReadAsTheGameReadsIt) {
-    auto joystick = [](const char* value) {
-        TempFolder folder;
-        folder.Write("Config.txt", std::string("1\n2\n3\n4\n5\n6\n7\n") + value + "\n");
-        LauncherState state;
-        state.folder = folder.Path();
-        launcher::LoadConfig(state);
-        return state.chJoy;
-    };
-    EXPECT_FALSE(joystick("0"));
-    EXPECT_TRUE(joystick("1"));
-    EXPECT_TRUE(joystick("True"));
-    EXPECT_FALSE(joystick("nonsense"));
+TEST_F(Launcher, ConfigJoystickLineIsReadAsTheGameReadsIt) {
+    const std::pair<const char*, bool> cases[] = {{"0", false}, {"1", true}, {"True", true}, {"nonsense", false}};
+    for (const auto& [value, on] : cases) {
+        LoadConfigText(std::string("1\n2\n3\n4\n5\n6\n7\n") + value + "\n");
+        EXPECT_EQ(state.chJoy, on) << value;
+    }
 }
 
 // --- Config.txt: saving ---------------------------------------------------------------------
 
-TEST(LauncherSaveConfig, WritesTheExactBytesAndTheGameReadsThemBack) {
-    TempFolder folder;
-    LauncherState state;
+TEST_F(Launcher, SaveWritesTheExactBytesAndTheGameReadsThemBack) {
     state.folder = folder.Path();
     state.txtKeys = {"16", "30", "31", "32", "57", "44", "157"};
     state.chJoy = true;
@@ -329,43 +286,36 @@ TEST(LauncherSaveConfig, WritesTheExactBytesAndTheGameReadsThemBack) {
 
     const common::ControlsReadResult game = common::ParseControls(bytes, "Config.txt");
     EXPECT_TRUE(game.warnings.empty());
-    const std::array<std::int16_t, 7> codes = {16, 30, 31, 32, 57, 44, 157};
-    EXPECT_EQ(game.controls.keyCodes, codes);
+    EXPECT_EQ(game.controls.keyCodes, (std::array<std::int16_t, 7>{16, 30, 31, 32, 57, 44, 157}));
     EXPECT_TRUE(game.controls.joystickEnabled);
 
     // And the launcher reads its own file back unchanged, joystick off this time.
     state.chJoy = false;
     ASSERT_TRUE(launcher::SaveConfig(state, &error)) << error;
     EXPECT_FALSE(common::ParseControls(folder.Read("Config.txt"), "Config.txt").controls.joystickEnabled);
-    LauncherState reread;
-    reread.folder = folder.Path();
-    EXPECT_TRUE(launcher::LoadConfig(reread).empty());
-    EXPECT_EQ(reread.txtKeys, state.txtKeys);
-    EXPECT_FALSE(reread.chJoy);
+    const Boxes saved = state.txtKeys;
+    EXPECT_TRUE(LoadConfigText(folder.Read("Config.txt")).empty());
+    EXPECT_EQ(state.txtKeys, saved);
+    EXPECT_FALSE(state.chJoy);
 }
 
-TEST(LauncherSaveConfig, ReplacesTheOldFileWholeAndLeavesNoTemporaryBehind) {
-    TempFolder folder;
+TEST_F(Launcher, SaveReplacesTheOldFileWholeAndLeavesNoTemporaryBehind) {
     // Junk after the eight lines: the new file must not keep any of it.
     folder.Write("Config.txt", std::string(kLayout) + std::string(500, 'x'));
-    LauncherState state = Loaded(folder);
+    Load();
     std::string error;
     ASSERT_TRUE(launcher::SaveConfig(state, &error)) << error;
     EXPECT_EQ(folder.Read("Config.txt"), kLayout);
-    const auto entries = std::distance(std::filesystem::directory_iterator(folder.Path()),
-                                       std::filesystem::directory_iterator());
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 // --- "&Start" ------------------------------------------------------------------------------
 
-TEST(LauncherStart, DuplicatesAreRefusedAndNothingIsWrittenOrStarted) {
-    TempFolder folder;
+TEST_F(Launcher, StartRefusesDuplicatesAndWritesOrStartsNothing) {
     folder.Write("Config.txt", kLayout);
-    LauncherState state = Loaded(folder);
+    Load();
     state.txtKeys[6] = "16";  // same as Up
-    Recorder recorder;
-    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), launcher::StartOutcome::kRefused);
+    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), StartOutcome::kRefused);
     ASSERT_EQ(recorder.criticals.size(), 1u);
     EXPECT_EQ(recorder.criticals[0],
               "Cannot save|Cannot save.  Two, or more of you keys are bound to the same action.");
@@ -374,7 +324,7 @@ TEST(LauncherStart, DuplicatesAreRefusedAndNothingIsWrittenOrStarted) {
 }
 
 TEST(LauncherStart, DuplicateCheckComparesTheExactTextsOfEveryPair) {
-    LauncherState state;
+    launcher::LauncherState state;
     state.txtKeys = {"1", "2", "3", "4", "5", "6", "7"};
     EXPECT_FALSE(launcher::HasDuplicateBindings(state));
     state.txtKeys[6] = "07";
@@ -385,13 +335,13 @@ TEST(LauncherStart, DuplicateCheckComparesTheExactTextsOfEveryPair) {
     EXPECT_TRUE(launcher::HasDuplicateBindings(state));
 }
 
-TEST(LauncherStart, WritesTheFileEvenWithoutChangesAndPassesShowFpsOnlyWhenChecked) {
+TEST_F(Launcher, StartWritesTheFileEvenWithoutChangesAndPassesShowFpsOnlyWhenChecked) {
     for (const bool showFps : {false, true}) {
-        TempFolder folder;
-        LauncherState state = Loaded(folder);  // no Config.txt: the defaults
+        std::filesystem::remove(folder.Path() / "Config.txt");
+        Load();  // no Config.txt: the defaults
         state.chFPS = showFps;
-        Recorder recorder;
-        EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), launcher::StartOutcome::kStarted);
+        recorder = {};
+        EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), StartOutcome::kStarted);
         EXPECT_TRUE(recorder.criticals.empty());
         EXPECT_EQ(folder.Read("Config.txt"), kDefaultLayout);
         ASSERT_EQ(recorder.starts.size(), 1u);
@@ -402,24 +352,20 @@ TEST(LauncherStart, WritesTheFileEvenWithoutChangesAndPassesShowFpsOnlyWhenCheck
     }
 }
 
-TEST(LauncherStart, AGameThatCannotStartIsNamedInAMessage) {
-    TempFolder folder;
-    LauncherState state = Loaded(folder);
-    Recorder recorder;
+TEST_F(Launcher, AGameThatCannotStartIsNamedInAMessage) {
+    Load();
     recorder.startSucceeds = false;
-    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), launcher::StartOutcome::kStartFailed);
+    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), StartOutcome::kStartFailed);
     ASSERT_EQ(recorder.criticals.size(), 1u);
     EXPECT_NE(recorder.criticals[0].find((folder.Path() / "corvane").string()), std::string::npos)
         << recorder.criticals[0];
     EXPECT_NE(recorder.criticals[0].find("No such file."), std::string::npos);
 }
 
-TEST(LauncherStart, AFailedSaveSaysSoAndStartsNothing) {
-    TempFolder folder;
-    LauncherState state = Loaded(folder);
+TEST_F(Launcher, AFailedSaveSaysSoAndStartsNothing) {
+    Load();
     state.folder = folder.Path() / "gone";
-    Recorder recorder;
-    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), launcher::StartOutcome::kSaveFailed);
+    EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), StartOutcome::kSaveFailed);
     ASSERT_EQ(recorder.criticals.size(), 1u);
     EXPECT_NE(recorder.criticals[0].find("gone/Config.txt"), std::string::npos) << recorder.criticals[0];
     EXPECT_TRUE(recorder.starts.empty());
@@ -427,23 +373,21 @@ TEST(LauncherStart, AFailedSaveSaysSoAndStartsNothing) {
 
 // --- "&Exit" -------------------------------------------------------------------------------
 
-TEST(LauncherExit, NoChangeAsksNothingAndWritesNothing) {
-    TempFolder folder;
+TEST_F(Launcher, ExitAsksNothingAndWritesNothingWithoutAChangeNotEvenForTheJoystickFromTheFile) {
     folder.Write("Config.txt", kLayout);  // joystick on: loading it is no change
-    LauncherState state = Loaded(folder);
-    Tap(state, kXTab);
-    Recorder recorder;
+    Load();
+    EXPECT_TRUE(state.chJoy);
+    EXPECT_FALSE(state.isLoading);
+    Tap(kXTab);
     EXPECT_TRUE(launcher::CmdCancelClick(state, recorder.Services()));
     EXPECT_TRUE(recorder.questions.empty());
     EXPECT_EQ(folder.Read("Config.txt"), kLayout);
 }
 
-TEST(LauncherExit, YesWritesEvenDuplicateBindings) {
-    TempFolder folder;
-    LauncherState state = Loaded(folder);
-    launcher::TxtKeysGotFocus(state, 1);
-    Tap(state, kXUp);  // Down now on 200, like Up
-    Recorder recorder;
+TEST_F(Launcher, ExitWithYesWritesEvenDuplicateBindings) {
+    Load();
+    Focus(1);
+    Tap(kXUp);  // Down now on 200, like Up
     recorder.answerYes = true;
     EXPECT_TRUE(launcher::CmdCancelClick(state, recorder.Services()));
     ASSERT_EQ(recorder.questions.size(), 1u);
@@ -453,11 +397,10 @@ TEST(LauncherExit, YesWritesEvenDuplicateBindings) {
     EXPECT_TRUE(recorder.starts.empty());
 }
 
-TEST(LauncherExit, NoLeavesTheFileAloneAndAFailedYesKeepsTheDialogOpen) {
-    TempFolder folder;
-    LauncherState state = Loaded(folder);
+TEST_F(Launcher, ExitAfterAJoystickClickWithNoLeavesTheFileAloneAndAFailedYesKeepsTheDialogOpen) {
+    Load();
     launcher::ChJoyClick(state, true);
-    Recorder recorder;
+    EXPECT_TRUE(state.chJoy);
     EXPECT_TRUE(launcher::CmdCancelClick(state, recorder.Services()));
     EXPECT_EQ(recorder.questions.size(), 1u);
     EXPECT_EQ(folder.Read("Config.txt"), "<missing>");
