@@ -14,6 +14,8 @@ namespace {
 using input::dinput;
 
 using Codes = std::array<std::int16_t, 8>;
+// Entry 7 is never read or written; the marker 77 shows that the reader leaves it alone.
+constexpr Codes kDefaultCodes = {200, 208, 203, 205, 57, 30, 32, 77};
 
 // Config.txt files written byte for byte into a folder of their own.
 class LoadControlsTest : public ::testing::Test {
@@ -25,104 +27,83 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         dinput = input::DirectInputState{};
-        // Entry 7 is never read or written; a marker shows that the reader leaves it alone.
         dinput.keyCodes[7] = 77;
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::filesystem::path Write(const std::string& bytes) {
-        const auto path = folder_ / "Config.txt";
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        std::ofstream(Path(), std::ios::binary) << bytes;
+        return Path();
     }
+    std::filesystem::path Path() const { return folder_ / "Config.txt"; }
 
     // Loads and returns what went to standard error.
-    static std::string Load(const std::filesystem::path& path, bool* fromFile = nullptr) {
+    static std::string Load(const std::filesystem::path& path, bool* fromFile) {
         ::testing::internal::CaptureStderr();
-        const bool read = input::LoadControlsFrom(path);
-        if (fromFile) {
-            *fromFile = read;
-        }
+        *fromFile = input::LoadControlsFrom(path);
         return ::testing::internal::GetCapturedStderr();
     }
 
     std::filesystem::path folder_;
 };
 
-TEST_F(LoadControlsTest, LauncherLayoutReadsAsWritten) {
-    bool fromFile = false;
-    const std::string errors = Load(
-        Write("200\r\r\n208\r\r\n203\r\r\n205\r\r\n57\r\r\n30\r\r\n32\r\r\n1\r\r\n"), &fromFile);
-    EXPECT_TRUE(fromFile);
-    EXPECT_EQ(errors, "");
-    EXPECT_EQ(dinput.keyCodes, (Codes{200, 208, 203, 205, 57, 30, 32, 77}));
-    EXPECT_TRUE(dinput.joystickEnabled);
-
-    Load(Write("17\r\r\n31\r\r\n30\r\r\n32\r\r\n29\r\r\n16\r\r\n18\r\r\n0\r\r\n"));
-    EXPECT_EQ(dinput.keyCodes, (Codes{17, 31, 30, 32, 29, 16, 18, 77}));
-    EXPECT_FALSE(dinput.joystickEnabled);
-}
-
-TEST_F(LoadControlsTest, LinuxAndWindowsLineEndsGiveOneValuePerLine) {
-    Load(Write("16\n30\n31\n32\n57\n44\n45\n1\n"));
-    EXPECT_EQ(dinput.keyCodes, (Codes{16, 30, 31, 32, 57, 44, 45, 77}));
-    EXPECT_TRUE(dinput.joystickEnabled);
-    Load(Write("219\r\n220\r\n221\r\n32\r\n57\r\n44\r\n45\r\n0\r\n"));
-    EXPECT_EQ(dinput.keyCodes, (Codes{219, 220, 221, 32, 57, 44, 45, 77}));
-    EXPECT_FALSE(dinput.joystickEnabled);
-}
-
-TEST_F(LoadControlsTest, ShortFileRepeatsItsLastValue) {
-    const std::string errors = Load(Write("200\n208\n"));
-    EXPECT_EQ(dinput.keyCodes, (Codes{200, 208, 208, 208, 208, 208, 208, 77}));
-    EXPECT_TRUE(dinput.joystickEnabled);  // "208" is a number other than 0
-    EXPECT_NE(errors.find("Config.txt"), std::string::npos);
-}
-
-TEST_F(LoadControlsTest, MissingFileGivesTheDefaultKeysAndNamesTheFile) {
-    dinput.joystickEnabled = true;
-    bool fromFile = true;
-    const auto path = folder_ / "Config.txt";
-    const std::string errors = Load(path, &fromFile);
-    EXPECT_FALSE(fromFile);
-    EXPECT_EQ(dinput.keyCodes, (Codes{200, 208, 203, 205, 57, 30, 32, 77}));
-    EXPECT_FALSE(dinput.joystickEnabled);
-    EXPECT_NE(errors.find(path.string()), std::string::npos) << errors;
-}
-
-TEST_F(LoadControlsTest, FolderInPlaceOfTheFileGivesTheDefaults) {
-    std::filesystem::create_directories(folder_ / "Config.txt");
-    const std::string errors = Load(folder_ / "Config.txt");
-    EXPECT_EQ(dinput.keyCodes, (Codes{200, 208, 203, 205, 57, 30, 32, 77}));
-    EXPECT_NE(errors.find("Config.txt"), std::string::npos);
-}
-
-TEST_F(LoadControlsTest, BadCodesBecomeZeroAndJunkNeverLeaksToTheTerminal) {
-    std::string bytes = "300\n-1\n70000\n999\x01\x02\x1b[2J\n";
-    bytes += "1000" + std::string(5000, 'x') + "\n";
-    bytes += std::string(
-        "12\0"
-        "34\n",
-        6);
-    bytes += "99999999999999999999999999\n";
-    bytes += "maybe\x07\n";
-    const std::string errors = Load(Write(bytes));
-    EXPECT_EQ(dinput.keyCodes, (Codes{0, 0, 0, 0, 0, 12, 0, 77}));
-    EXPECT_FALSE(dinput.joystickEnabled);
-    // Every warning is one short line of printable text.
-    EXPECT_LT(errors.size(), 2000u);
-    for (char c : errors) {
-        EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F))
-            << "byte " << int(static_cast<unsigned char>(c));
+TEST_F(LoadControlsTest, FilesOnDiskReadAsTheGameReadsThem) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Codes codes;
+        bool joystick;
+        bool warns;
+    };
+    std::string junk = "300\n-1\n70000\n999\x01\x02\x1b[2J\n";
+    junk += "1000" + std::string(5000, 'x') + "\n";
+    junk += std::string("12\0" "34\n", 6) + "99999999999999999999999999\n" + "maybe\x07\n";
+    const Case cases[] = {
+        {"launcher layout", "200\r\r\n208\r\r\n203\r\r\n205\r\r\n57\r\r\n30\r\r\n32\r\r\n1\r\r\n", kDefaultCodes,
+         true, false},
+        {"launcher layout, joystick off", "17\r\r\n31\r\r\n30\r\r\n32\r\r\n29\r\r\n16\r\r\n18\r\r\n0\r\r\n",
+         {17, 31, 30, 32, 29, 16, 18, 77}, false, false},
+        {"LF", "16\n30\n31\n32\n57\n44\n45\n1\n", {16, 30, 31, 32, 57, 44, 45, 77}, true, false},
+        {"CR LF, keys above 211", "219\r\n220\r\n221\r\n32\r\n57\r\n44\r\n45\r\n0\r\n",
+         {219, 220, 221, 32, 57, 44, 45, 77}, false, false},
+        // The last value repeats; "208" on the joystick line is a number other than 0.
+        {"short", "200\n208\n", {200, 208, 208, 208, 208, 208, 208, 77}, true, true},
+        {"junk", junk, {0, 0, 0, 0, 0, 12, 0, 77}, false, true},
+        // One enormous number, far outside 16 bits: every key unbound, joystick on (non-zero).
+        {"8 MB without line ends", std::string(8 * 1024 * 1024, '7'), {0, 0, 0, 0, 0, 0, 0, 77}, true, true},
+    };
+    for (const Case& c : cases) {
+        bool fromFile = false;
+        const std::string errors = Load(Write(c.bytes), &fromFile);
+        EXPECT_TRUE(fromFile) << c.what;
+        EXPECT_EQ(dinput.keyCodes, c.codes) << c.what;
+        EXPECT_EQ(dinput.joystickEnabled, c.joystick) << c.what;
+        if (c.warns) {
+            EXPECT_NE(errors.find("Config.txt"), std::string::npos) << c.what << ": " << errors;
+        } else {
+            EXPECT_EQ(errors, "") << c.what;
+        }
+        // Every warning is one short line of printable text: junk never leaks to the terminal.
+        EXPECT_LT(errors.size(), 2000u) << c.what;
+        for (char ch : errors) {
+            EXPECT_TRUE(ch == '\n' || (ch >= 0x20 && ch < 0x7F)) << c.what << ": byte " << int(static_cast<unsigned char>(ch));
+        }
     }
 }
 
-TEST_F(LoadControlsTest, HugeFileWithoutLineEndsIsReadOnlyAsFarAsNeeded) {
-    const std::string bytes(8 * 1024 * 1024, '7');
-    Load(Write(bytes));
-    // One enormous number, far outside 16 bits: every key unbound, joystick on (non-zero).
-    EXPECT_EQ(dinput.keyCodes, (Codes{0, 0, 0, 0, 0, 0, 0, 77}));
-    EXPECT_TRUE(dinput.joystickEnabled);
+TEST_F(LoadControlsTest, MissingFileOrAFolderInItsPlaceGivesTheDefaultKeysAndNamesTheFile) {
+    for (const bool folder : {false, true}) {
+        if (folder) {
+            std::filesystem::create_directories(Path());
+        }
+        dinput.joystickEnabled = true;
+        bool fromFile = true;
+        const std::string errors = Load(Path(), &fromFile);
+        EXPECT_FALSE(fromFile) << folder;
+        EXPECT_EQ(dinput.keyCodes, kDefaultCodes) << folder;
+        EXPECT_FALSE(dinput.joystickEnabled) << folder;
+        EXPECT_NE(errors.find(Path().string()), std::string::npos) << errors;
+    }
 }
 
 TEST_F(LoadControlsTest, GameReadsTheFileInItsProgramFolder) {

@@ -43,6 +43,10 @@ protected:
         ASSERT_TRUE(input::InitDirectInput(&error)) << error;
     }
     void PlugIn() { platform::ScriptControllerAttached(true); }
+    void InitWithController() {
+        Init();
+        PlugIn();
+    }
     static void Stick(int x, int y) {
         platform::controller.script.x = x;
         platform::controller.script.y = y;
@@ -104,8 +108,7 @@ TEST_F(InputTest, KeysAboveTwoHundredElevenWorkWhenBound) {
 }
 
 TEST_F(InputTest, StickThresholdsAreStrict) {
-    Init();
-    PlugIn();
+    InitWithController();
     struct Case {
         int x, y;
         std::set<Action> expected;
@@ -130,8 +133,7 @@ TEST_F(InputTest, StickThresholdsAreStrict) {
 }
 
 TEST_F(InputTest, ButtonsZeroOneTwoFireAndStrafe) {
-    Init();
-    PlugIn();
+    InitWithController();
     const Action actions[] = {Action::kFire, Action::kStrafeLeft, Action::kStrafeRight};
     for (int b = 0; b < 3; ++b) {
         Button(b, true);
@@ -144,8 +146,7 @@ TEST_F(InputTest, ButtonsZeroOneTwoFireAndStrafe) {
 }
 
 TEST_F(InputTest, ControllerPressesButNeverReleasesAKeyHeldOnTheKeyboard) {
-    Init();
-    PlugIn();
+    InitWithController();
     platform::ScriptKey(200, true);  // Up held on the keyboard
     platform::ScriptKey(57, true);   // and Fire
     Stick(5000, 10000);              // stick pulled back, no button
@@ -161,8 +162,7 @@ TEST_F(InputTest, ControllerFlagsOnCodesNoKeyWritesClearOnRelease) {
     // Fire unbound (code 0, as a non-numeric line in Config.txt gives) and Up on a code beyond
     // the keyboard's usual ones.
     dinput.keyCodes = {250, 208, 0, 205, 0, 30, 255, 0};
-    Init();
-    PlugIn();
+    InitWithController();
     Stick(0, 0);
     Button(0, true);
     Button(2, true);
@@ -187,8 +187,7 @@ TEST_F(InputTest, SwitchedOffJoystickOpensAndReadsNothing) {
 }
 
 TEST_F(InputTest, FailedKeyboardReadKeepsTheFlagsAndTakesTheKeyboardAgain) {
-    Init();
-    PlugIn();
+    InitWithController();
     platform::ScriptKey(203, true);
     Button(0, true);
     input::UpdateInput();
@@ -208,8 +207,7 @@ TEST_F(InputTest, FailedKeyboardReadKeepsTheFlagsAndTakesTheKeyboardAgain) {
 }
 
 TEST_F(InputTest, FailedControllerReadStillTakesTheKeyboard) {
-    Init();
-    PlugIn();
+    InitWithController();
     Button(1, true);
     input::UpdateInput();
     EXPECT_EQ(Down(), std::set<int>{30});
@@ -222,8 +220,7 @@ TEST_F(InputTest, FailedControllerReadStillTakesTheKeyboard) {
 }
 
 TEST_F(InputTest, NothingStaysHeldWhileTheWindowIsInTheBackground) {
-    Init();
-    PlugIn();
+    InitWithController();
     platform::ScriptKey(200, true);
     Stick(0, 5000);
     Button(0, true);
@@ -240,8 +237,7 @@ TEST_F(InputTest, NothingStaysHeldWhileTheWindowIsInTheBackground) {
 TEST_F(InputTest, CodesOutsideTheTableAreNeverTouched) {
     // Set by hand past the file reader's checks: nothing may be written outside keyState.
     dinput.keyCodes = {-1, 256, 300, -32768, 32767, 1000, -5, 0};
-    Init();
-    PlugIn();
+    InitWithController();
     Stick(0, 0);
     Button(0, true);
     Button(1, true);
@@ -294,8 +290,7 @@ TEST_F(InputTest, KeyboardThatCannotBeOpenedFailsTheStartWithAReason) {
 }
 
 TEST_F(InputTest, ShutdownLetsGoOfBothDevices) {
-    Init();
-    PlugIn();
+    InitWithController();
     EXPECT_TRUE(platform::controller.open);
     input::ShutdownInput();
     EXPECT_FALSE(platform::controller.open);
