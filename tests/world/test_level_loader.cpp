@@ -35,6 +35,13 @@ protected:
     void Write(const fs::path& relative, const std::string& bytes) {
         std::ofstream(folder_ / relative, std::ios::binary) << bytes;
     }
+    // objects.dat (after the program's own kinds), the level's .dat and its .map.
+    void WriteLevel(const std::string& kinds, const std::string& objects,
+                    const std::string& map = std::string(400, '\0')) {
+        Write("objects.dat", kinds + kProgramKinds);
+        Write("maps/Level1.dat", objects);
+        Write("maps/Level1.map", map);
+    }
     std::string Stem() const { return (folder_ / "maps" / "Level1").string(); }
     bool Load(std::string* error = nullptr) {
         std::string ignored;
@@ -45,9 +52,8 @@ protected:
 };
 
 TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
-    Write("objects.dat", std::string("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32\r\n") + kProgramKinds);
-    Write("maps/Level1.map", std::string(400, '\1'));
-    Write("maps/Level1.dat", "a.bmp,0,0,1.5,-2,6,7\r\nb,1,0,0,0,1,2");
+    WriteLevel("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32\r\n", "a.bmp,0,0,1.5,-2,6,7\r\nb,1,0,0,0,1,2",
+               std::string(400, '\1'));
     ASSERT_TRUE(Load());
     const auto& kinds = world::records.colObjRefs;
     EXPECT_EQ(kinds.Find("a.bmp")->refNum, 1);
@@ -55,6 +61,7 @@ TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
     EXPECT_EQ(kinds.Find("C.bmp")->refNum, 3);  // keys ignore letter case
     ASSERT_EQ(world::records.colObjects.size(), 2u);
     const world::cObject& a = *world::records.colObjects[0];
+    EXPECT_EQ(a.name, "a.bmp");
     EXPECT_EQ(a.X, 395);
     EXPECT_EQ(a.Y, 90);
     EXPECT_EQ(a.xSpeed, 1.5);
@@ -69,12 +76,17 @@ TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
 }
 
 TEST_F(LevelLoaderTest, HalvesRoundToTheEvenNeighbour) {
-    Write("objects.dat", std::string("w.bmp,33,33\r\n") + kProgramKinds);
-    Write("maps/Level1.map", std::string(400, '\0'));
-    Write("maps/Level1.dat", "w.bmp,0,0,0,0,1,1\r\nw.bmp,1,0,0,0,1,1\r\n");
+    WriteLevel("w.bmp,33,33\r\n", "w.bmp,0,0,0,0,2.5,3.5\r\nw.bmp,1,0,0,0,3.5,2.5\r\n");
     ASSERT_TRUE(Load());
-    EXPECT_EQ(world::records.colObjects[0]->X, 384);  // 383.5
-    EXPECT_EQ(world::records.colObjects[1]->X, 384);  // 384.5
+    const world::cObject& a = *world::records.colObjects[0];
+    const world::cObject& b = *world::records.colObjects[1];
+    EXPECT_EQ(a.X, 384);  // 383.5
+    EXPECT_EQ(b.X, 384);  // 384.5
+    // oType and Health are whole numbers too.
+    EXPECT_EQ(a.oType, 2);
+    EXPECT_EQ(a.Health, 4);
+    EXPECT_EQ(b.oType, 4);
+    EXPECT_EQ(b.Health, 2);
 }
 
 TEST_F(LevelLoaderTest, MissingFilesRefuseTheLevelAndCreateNothing) {
@@ -106,9 +118,7 @@ TEST_F(LevelLoaderTest, KindsTheGameSpawnsMustBeDefined) {
 }
 
 TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
-    Write("objects.dat", kProgramKinds);
-    Write("maps/Level1.dat", "");
-    Write("maps/Level1.map", "\x05\x07");
+    WriteLevel("", "", "\x05\x07");
     ASSERT_TRUE(Load());
     ASSERT_EQ(world::records.mapData.size(), 400u);
     EXPECT_EQ(world::records.mapData[0], 5);
@@ -127,22 +137,20 @@ TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
 }
 
 TEST_F(LevelLoaderTest, DamagedLinesAreSkippedAndTheRestOfTheLevelStays) {
-    Write("objects.dat", std::string("rock,20,20\r\nbroken line\r\nrock,5,5\r\n") + kProgramKinds);
-    Write("maps/Level1.map", std::string(400, '\0'));
-    Write("maps/Level1.dat",
-          "rock,0,0,0,0,1,5\r\n"
-          "ghost,0,0,0,0,1,5\r\n"   // kind not defined
-          "rock,1,2\r\n"             // too few fields
-          "rock,x,0,0,0,1,5\r\n"     // not a number
-          "\r\n"                     // empty line
-          "rock,10,10,0,0,1,5\r\n");
+    WriteLevel("rock,20,20\r\nbroken line\r\nrock,5,5\r\n",
+               "rock,0,0,0,0,1,5\r\n"
+               "ghost,0,0,0,0,1,5\r\n"   // kind not defined
+               "rock,1,2\r\n"             // too few fields
+               "rock,x,0,0,0,1,5\r\n"     // not a number
+               "\r\n"                     // empty line
+               "rock,10,10,0,0,1,5\r\n");
     ASSERT_TRUE(Load());
     EXPECT_EQ(world::records.colObjects.size(), 2u);
     EXPECT_EQ(world::records.colObjRefs.Find("rock")->Width, 20);  // the first definition stays
 }
 
 TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
-    std::string kinds = kProgramKinds;
+    std::string kinds = kProgramKinds;  // lines 1 to 8
     for (int i = 9; i <= 600; ++i) {
         kinds += "k" + std::to_string(i) + ".bmp,8,8\r\n";
     }
