@@ -80,27 +80,44 @@ TEST(GeneratedLevels, ObjectsDatDefinesTheKindsTheProgramUses) {
     }
 }
 
-TEST(GeneratedLevels, EveryPlacedObjectIsKnownInsideTheWorldAndClearOfTheStart) {
+bool IsEnemy(const common::PlacedObject& o) { return o.oType == 4 || o.oType == 7 || o.oType == 12; }
+
+TEST(GeneratedLevels, EveryPlacedObjectIsKnownInsideTheWorldClearOfTheStartAndOfTheOthers) {
     const auto kinds = Kinds();
     const std::set<int> types = {1, 4, 6, 7, 8, 10, 12};
     for (int level = 1; level <= common::kLevelCount; ++level) {
         const std::string name = common::LevelObjectsFileName(level);
         const auto result = common::ParsePlacedObjects(Text(name), name);
         for (const auto& diagnostic : result.diagnostics) ADD_FAILURE() << diagnostic.message;
-        EXPECT_GE(result.objects.size(), 10u) << name;
-        for (const auto& object : result.objects) {
-            const common::ObjectKind* kind = common::FindObjectKind(kinds, object.kind);
-            ASSERT_NE(kind, nullptr) << name << ": kind " << object.kind;
-            const common::BoxCorner corner = common::PlacedObjectCorner(object, *kind);
+        const auto& objects = result.objects;
+        EXPECT_GE(objects.size(), 10u) << name;
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            const auto& a = objects[i];
+            const common::ObjectKind* ka = common::FindObjectKind(kinds, a.kind);
+            ASSERT_NE(ka, nullptr) << name << ": kind " << a.kind;
+            const common::BoxCorner corner = common::PlacedObjectCorner(a, *ka);
             EXPECT_GE(corner.x, 0) << name;
             EXPECT_GE(corner.y, 0) << name;
-            EXPECT_LE(corner.x + kind->width, common::kWorldSize) << name;
-            EXPECT_LE(corner.y + kind->height, common::kWorldSize) << name;
-            EXPECT_TRUE(types.count(object.oType)) << name << ": oType " << object.oType;
-            EXPECT_GT(object.health, 0) << name;
-            const double distance = assetgen::WrappedDistance(object.x + 400.0, object.y + 100.0,
-                                                              assetgen::kShipStartX, assetgen::kShipStartY);
-            EXPECT_GE(distance, assetgen::kStartClearance) << name << ": " << object.kind << " near the start";
+            EXPECT_LE(corner.x + ka->width, common::kWorldSize) << name;
+            EXPECT_LE(corner.y + ka->height, common::kWorldSize) << name;
+            EXPECT_TRUE(types.count(a.oType)) << name << ": oType " << a.oType;
+            EXPECT_GT(a.health, 0) << name;
+            // An object's centre lies 400 right of and 100 below its x and y.
+            const double ax = a.x + 400.0, ay = a.y + 100.0;
+            const double distance = assetgen::WrappedDistance(ax, ay, assetgen::kShipStartX, assetgen::kShipStartY);
+            EXPECT_GE(distance, assetgen::kStartClearance) << name << ": " << a.kind << " near the start";
+            if (IsEnemy(a)) {
+                EXPECT_GE(distance, assetgen::kEnemyStartClearance) << name;
+                EXPECT_GT(a.xSpeed, 0.0) << name << ": an enemy that cannot move";
+            }
+            for (std::size_t j = i + 1; j < objects.size(); ++j) {
+                const auto& b = objects[j];
+                const auto* kb = common::FindObjectKind(kinds, b.kind);
+                ASSERT_NE(kb, nullptr) << name << ": kind " << b.kind;
+                const double reach = 0.5 * (std::max(ka->width, ka->height) + std::max(kb->width, kb->height));
+                EXPECT_GE(assetgen::WrappedDistance(ax, ay, b.x + 400.0, b.y + 100.0), reach)
+                    << name << ": objects " << i + 1 << " and " << j + 1;
+            }
         }
     }
 }
@@ -110,9 +127,7 @@ TEST(GeneratedLevels, DifficultyRisesAndTheFinalBattleHasTheBoss) {
     for (int level = 1; level <= common::kLevelCount; ++level) {
         const std::string name = common::LevelObjectsFileName(level);
         const auto objects = common::ParsePlacedObjects(Text(name), name).objects;
-        enemies.push_back(static_cast<int>(std::count_if(objects.begin(), objects.end(), [](const auto& o) {
-            return o.oType == 4 || o.oType == 7 || o.oType == 12;
-        })));
+        enemies.push_back(static_cast<int>(std::count_if(objects.begin(), objects.end(), IsEnemy)));
         bosses.push_back(static_cast<int>(std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.oType == 12; })));
     }
     EXPECT_EQ(enemies[0] + enemies[1] + enemies[2], 0) << "the first band is rocks, coins and mines";
@@ -159,11 +174,6 @@ TEST(GeneratedPictures, EveryBitmapReadsAndTexturesArePowersOfTwo) {
         const common::Image image = Bitmap(common::TileFileName(tile));
         EXPECT_EQ(image.width, 256);
         EXPECT_EQ(image.height, 256);
-    }
-    for (int frame = 1; frame <= 15; ++frame) {
-        char name[40];
-        std::snprintf(name, sizeof name, "Objects/Explosion/%02d.bmp", frame);
-        EXPECT_EQ(Bitmap(name).width, assetgen::kExplosionSide);
     }
     EXPECT_EQ(Bitmap("Fog01.bmp").width, 512);
     EXPECT_EQ(Bitmap("Fog01.bmp").height, 512);
@@ -235,7 +245,7 @@ TEST(GeneratedPictures, WordSheetsFitTheGamesSourceRectangles) {
     }
 }
 
-TEST(GeneratedMeshes, EachFileParsesWithItsTexture) {
+TEST(GeneratedMeshes, EachFileParsesWithItsTextureAndUsableCoordinatesAndNormals) {
     for (const auto& kind : assetgen::kMeshKinds) {
         std::string error;
         const auto mesh = assetgen::ParseX(Text(kind.fileName), &error);
@@ -250,13 +260,40 @@ TEST(GeneratedMeshes, EachFileParsesWithItsTexture) {
         float furthest = 0.0f;
         for (const auto& p : mesh->positions) furthest = std::max(furthest, std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z));
         EXPECT_NEAR(furthest, kind.radius, 0.01f) << kind.fileName;
+        for (const auto& uv : mesh->uvs) {
+            EXPECT_GE(uv[0], 0.0f);
+            EXPECT_LE(uv[0], 1.0f);
+            EXPECT_GE(uv[1], 0.0f);
+            EXPECT_LE(uv[1], 1.0f);
+        }
+        for (const auto& n : mesh->normals) {
+            EXPECT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-3f) << kind.fileName;
+        }
     }
 }
 
-TEST(GeneratedSounds, EffectsDecodeToTheirIntendedLength) {
+std::uint32_t Le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
+
+TEST(GeneratedSounds, EffectsAreCanonicalPcmWavesOfTheirIntendedLength) {
     for (const auto& effect : assetgen::kEffects) {
+        const auto bytes = Bytes(effect.fileName);
+        // The header checked byte by byte against the RIFF layout, not through our own reader.
+        ASSERT_GE(bytes.size(), 44u) << effect.fileName;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+        EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8) << effect.fileName;
+        EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
+        EXPECT_EQ(Le32(bytes, 16), 16u);
+        EXPECT_EQ(Le16(bytes, 20), 1u) << "PCM";
+        EXPECT_EQ(Le16(bytes, 22), 1u) << "mono";
+        EXPECT_EQ(Le32(bytes, 24), 22050u);
+        EXPECT_EQ(Le32(bytes, 28), 22050u * 2u) << "bytes per second";
+        EXPECT_EQ(Le16(bytes, 32), 2u) << "block size";
+        EXPECT_EQ(Le16(bytes, 34), 16u) << "bits";
+        EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
+        EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44) << effect.fileName;
         std::string error;
-        const auto sound = assetgen::DecodeWav(Bytes(effect.fileName), &error);
+        const auto sound = assetgen::DecodeWav(bytes, &error);
         ASSERT_TRUE(sound.has_value()) << effect.fileName << ": " << error;
         EXPECT_EQ(sound->sampleRate, 22050);
         EXPECT_EQ(sound->channels, 1);
@@ -290,43 +327,18 @@ TEST(GeneratedPlayerFiles, KeysFileDescribesEveryScanCode) {
     EXPECT_EQ(keys.names.size(), common::ScanCodeTable().size());
 }
 
-}  // namespace
-
-namespace {
-
-std::uint32_t Le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
-
-TEST(GeneratedSounds, HeadersAreCanonicalPcmWave) {
-    // Checked byte by byte against the RIFF layout, not through our own reader.
-    for (const auto& effect : assetgen::kEffects) {
-        const auto bytes = Bytes(effect.fileName);
-        ASSERT_GE(bytes.size(), 44u) << effect.fileName;
-        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
-        EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8) << effect.fileName;
-        EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
-        EXPECT_EQ(Le32(bytes, 16), 16u);
-        EXPECT_EQ(Le16(bytes, 20), 1u) << "PCM";
-        EXPECT_EQ(Le16(bytes, 22), 1u) << "mono";
-        EXPECT_EQ(Le32(bytes, 24), 22050u);
-        EXPECT_EQ(Le32(bytes, 28), 22050u * 2u) << "bytes per second";
-        EXPECT_EQ(Le16(bytes, 32), 2u) << "block size";
-        EXPECT_EQ(Le16(bytes, 34), 16u) << "bits";
-        EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
-        EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44) << effect.fileName;
-    }
-}
-
 TEST(GeneratedPictures, ExplosionFlaresThenFadesAroundItsCentre) {
     // The game draws a frame at three quarters from 44 pixels above and left of the explosion's
     // point: the frame's middle lands this far from the point.
     const double offset = assetgen::kExplosionSide * 0.75 / 2.0 - 44.0;
     EXPECT_LE(std::fabs(offset), 6.0);
+    ASSERT_EQ(assetgen::kExplosionFrames, 15);
     std::vector<double> light;
     for (int frame = 1; frame <= assetgen::kExplosionFrames; ++frame) {
         char name[40];
         std::snprintf(name, sizeof name, "Objects/Explosion/%02d.bmp", frame);
         const common::Image image = Bitmap(name);
+        EXPECT_EQ(image.width, assetgen::kExplosionSide) << name;
         double sum = 0.0, sx = 0.0, sy = 0.0;
         for (int y = 0; y < image.height; ++y) {
             for (int x = 0; x < image.width; ++x) {
@@ -359,47 +371,6 @@ TEST(GeneratedPictures, TilesUseTheKeyOnlyWhereSpaceShows) {
     const common::Image debris = Bitmap(common::TileFileName(assetgen::kDebrisFirst));
     const auto open = std::count(debris.pixels.begin(), debris.pixels.end(), 0xFF000000u);
     EXPECT_GT(open, static_cast<long>(debris.pixels.size() * 8 / 10));
-}
-
-TEST(GeneratedMeshes, TextureCoordinatesAndNormalsAreUsable) {
-    for (const auto& kind : assetgen::kMeshKinds) {
-        std::string error;
-        const auto mesh = assetgen::ParseX(Text(kind.fileName), &error);
-        ASSERT_TRUE(mesh.has_value()) << error;
-        for (const auto& uv : mesh->uvs) {
-            EXPECT_GE(uv[0], 0.0f);
-            EXPECT_LE(uv[0], 1.0f);
-            EXPECT_GE(uv[1], 0.0f);
-            EXPECT_LE(uv[1], 1.0f);
-        }
-        for (const auto& n : mesh->normals) {
-            EXPECT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-3f) << kind.fileName;
-        }
-    }
-}
-
-TEST(GeneratedLevels, EnemiesStartFarAwayAndNothingStartsOnTopOfAnything) {
-    const auto kinds = Kinds();
-    for (int level = 1; level <= common::kLevelCount; ++level) {
-        const std::string name = common::LevelObjectsFileName(level);
-        const auto objects = common::ParsePlacedObjects(Text(name), name).objects;
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            const auto& a = objects[i];
-            const double ax = a.x + 400.0, ay = a.y + 100.0;
-            if (a.oType == 4 || a.oType == 7 || a.oType == 12) {
-                EXPECT_GE(assetgen::WrappedDistance(ax, ay, assetgen::kShipStartX, assetgen::kShipStartY),
-                          assetgen::kEnemyStartClearance) << name;
-                EXPECT_GT(a.xSpeed, 0.0) << name << ": an enemy that cannot move";
-            }
-            const auto* ka = common::FindObjectKind(kinds, a.kind);
-            for (std::size_t j = i + 1; j < objects.size(); ++j) {
-                const auto& b = objects[j];
-                const auto* kb = common::FindObjectKind(kinds, b.kind);
-                const double reach = 0.5 * (std::max(ka->width, ka->height) + std::max(kb->width, kb->height));
-                EXPECT_GE(assetgen::WrappedDistance(ax, ay, b.x + 400.0, b.y + 100.0), reach) << name << ": objects " << i + 1 << " and " << j + 1;
-            }
-        }
-    }
 }
 
 }  // namespace

@@ -80,28 +80,24 @@ TEST(Raster, KeyedPicturesNeverUseTheKeyInsideAShape) {
     EXPECT_EQ(white.At(3, 0), assetgen::kKeyWhite);
 }
 
-// Pieces meant to sit side by side must continue each other: the step across the seam is no
-// bigger than the steps between neighbouring columns inside the pieces.
-double SeamStep(const common::Image& left, const common::Image& right, bool horizontal) {
-    double sum = 0.0;
-    const int n = 256;
-    for (int i = 0; i < n; ++i) {
-        const std::uint32_t a = horizontal ? left.At(255, i) : left.At(i, 255);
-        const std::uint32_t b = horizontal ? right.At(0, i) : right.At(i, 0);
-        for (int shift : {0, 8, 16}) sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
-    }
-    return sum / n;
-}
-
-double InsideStep(const common::Image& image, bool horizontal) {
+// The mean colour step from column (or row) first of one 256-pixel picture to column last of
+// another, or of the same one.
+double Step(const common::Image& one, int first, const common::Image& other, int last, bool horizontal) {
     double sum = 0.0;
     for (int i = 0; i < 256; ++i) {
-        const std::uint32_t a = horizontal ? image.At(127, i) : image.At(i, 127);
-        const std::uint32_t b = horizontal ? image.At(128, i) : image.At(i, 128);
+        const std::uint32_t a = horizontal ? one.At(first, i) : one.At(i, first);
+        const std::uint32_t b = horizontal ? other.At(last, i) : other.At(i, last);
         for (int shift : {0, 8, 16}) sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     }
     return sum / 256;
 }
+
+// Pieces meant to sit side by side must continue each other: the step across the seam is no
+// bigger than the steps between neighbouring columns inside the pieces.
+double SeamStep(const common::Image& left, const common::Image& right, bool horizontal) {
+    return Step(left, 255, right, 0, horizontal);
+}
+double InsideStep(const common::Image& image, bool horizontal) { return Step(image, 127, image, 128, horizontal); }
 
 TEST(Tiles, PiecesJoinWithoutSeams) {
     const auto tiles = assetgen::MakeTiles();
@@ -129,7 +125,7 @@ TEST(Tiles, PiecesJoinWithoutSeams) {
     EXPECT_NE(tile(assetgen::kPlateFirst + 4).At(0, 128), assetgen::kKeyBlack);
 }
 
-TEST(Levels, SameLevelsOnEveryRun) {
+TEST(Generator, SameLevelsAndSoundsOnEveryRun) {
     const auto kinds = assetgen::MakeObjectKinds();
     const auto first = assetgen::MakeLevelFiles(kinds, assetgen::MakeLevels(kinds));
     const auto second = assetgen::MakeLevelFiles(kinds, assetgen::MakeLevels(kinds));
@@ -138,9 +134,13 @@ TEST(Levels, SameLevelsOnEveryRun) {
         EXPECT_EQ(first[i].fileName, second[i].fileName);
         EXPECT_EQ(first[i].bytes, second[i].bytes) << first[i].fileName;
     }
+    const auto sounds = assetgen::MakeSoundEffects();
+    const auto soundsAgain = assetgen::MakeSoundEffects();
+    ASSERT_EQ(sounds.size(), 5u);
+    for (std::size_t i = 0; i < sounds.size(); ++i) EXPECT_EQ(sounds[i].bytes, soundsAgain[i].bytes);
 }
 
-TEST(Levels, KindsAreSizedToWhatTheGameDraws) {
+TEST(Levels, MeshKindsAreSizedToWhatTheGameDraws) {
     const auto kinds = assetgen::MakeObjectKinds();
     // A coin model of radius 0.5 drawn at 0.1: 0.05 view units each side of its centre,
     // 400 pixels per unit across and 300 down.
@@ -148,11 +148,7 @@ TEST(Levels, KindsAreSizedToWhatTheGameDraws) {
     ASSERT_NE(coin, nullptr);
     EXPECT_EQ(coin->width, 40);
     EXPECT_EQ(coin->height, 30);
-    const common::ObjectKind* laser = common::FindObjectKind(kinds, "Laser.bmp");
-    ASSERT_NE(laser, nullptr);
-    EXPECT_EQ(laser->refNum, 1);
-    EXPECT_EQ(laser->width, 6);
-    EXPECT_EQ(laser->height, 24);
+    // Sprite kinds are checked against their generated pictures.
 }
 
 TEST(Levels, WrappedDistanceTakesTheShortWayRound) {
@@ -176,13 +172,6 @@ TEST(WavFile, RoundTripAndDamagedFiles) {
     cut.resize(50);
     EXPECT_FALSE(assetgen::DecodeWav(cut, &error).has_value());
     EXPECT_EQ(assetgen::ToPcm16(std::vector<float>{2.0f, -2.0f, 0.5f}), (std::vector<std::int16_t>{32767, -32767, 16384}));
-}
-
-TEST(WavFile, EffectsAreTheSameOnEveryRun) {
-    const auto first = assetgen::MakeSoundEffects();
-    const auto second = assetgen::MakeSoundEffects();
-    ASSERT_EQ(first.size(), 5u);
-    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i].bytes, second[i].bytes);
 }
 
 TEST(MeshFile, RoundTripKeepsEveryList) {
@@ -325,13 +314,8 @@ TEST(ContactSheet, MeshPreviewDrawsTheModelInTheMiddle) {
     EXPECT_EQ(preview.At(2, 2), preview.At(0, 0));
 }
 
-TEST(Music, TunesAreWholeBarsAndTheirEndsAreSilent) {
-    for (const auto& tune : assetgen::kTunes) {
-        const double seconds = tune.bars * 4 * 60.0 / tune.beatsPerMinute;
-        EXPECT_EQ(assetgen::TuneFrames(tune), static_cast<long>(seconds * assetgen::kMusicRate));
-        EXPECT_GE(seconds, 60.0);
-        EXPECT_LE(seconds, 120.0);
-    }
+TEST(Music, ATunesEndsAreSilent) {
+    // Its length, one to two minutes, is checked on the generated files.
     const std::vector<float> samples = assetgen::RenderTune(1);
     ASSERT_EQ(samples.size(), static_cast<std::size_t>(2 * assetgen::TuneFrames(assetgen::kTunes[1])));
     EXPECT_FLOAT_EQ(samples.front(), 0.0f);

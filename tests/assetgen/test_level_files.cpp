@@ -7,19 +7,6 @@ namespace {
 using common::ParseObjectKinds;
 using common::ParsePlacedObjects;
 
-TEST(ObjectKindsFile, KindsAreNumberedByTheirLine) {
-    const auto result = ParseObjectKinds("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32", "objects.dat");
-    ASSERT_EQ(result.kinds.size(), 3u);
-    EXPECT_TRUE(result.diagnostics.empty());
-    EXPECT_EQ(result.kinds[0].name, "a.bmp");
-    EXPECT_EQ(result.kinds[0].refNum, 1);
-    EXPECT_EQ(result.kinds[1].refNum, 2);
-    EXPECT_EQ(result.kinds[2].name, "c.BMP");
-    EXPECT_EQ(result.kinds[2].width, 64);
-    EXPECT_EQ(result.kinds[2].height, 32);
-    EXPECT_EQ(result.kinds[2].refNum, 3);
-}
-
 TEST(ObjectKindsFile, BadLinesAreReportedAndKeepTheNumberingOfLaterLines) {
     const auto result = ParseObjectKinds("a,1\r\nb,x,2\r\nc,3,4,extra,fields\r\nC,5,6\r\n\r\n", "objects.dat");
     ASSERT_EQ(result.kinds.size(), 1u);
@@ -43,38 +30,6 @@ TEST(ObjectKindsFile, FieldsAreNotTrimmedButLookupIgnoresCase) {
     EXPECT_EQ(common::FindObjectKind(result.kinds, "Laser.bmp"), nullptr);
     EXPECT_NE(common::FindObjectKind(result.kinds, " LASER.BMP"), nullptr);
     EXPECT_EQ(common::FindObjectKind(result.kinds, "mine"), &result.kinds[1]);
-}
-
-TEST(PlacedObjectsFile, ReadsEveryFieldAndPlacesTheBoxAsTheLoaderDoes) {
-    const auto kinds = ParseObjectKinds("a.bmp,10,20\r\n", "objects.dat").kinds;
-    const auto result = ParsePlacedObjects("a.bmp,0,0,1.5,-2,6,7", "Level1.dat");
-    ASSERT_EQ(result.objects.size(), 1u);
-    const common::PlacedObject& object = result.objects[0];
-    EXPECT_EQ(object.kind, "a.bmp");
-    EXPECT_DOUBLE_EQ(object.xSpeed, 1.5);
-    EXPECT_DOUBLE_EQ(object.ySpeed, -2.0);
-    EXPECT_EQ(object.oType, 6);
-    EXPECT_EQ(object.health, 7);
-    const common::BoxCorner corner = common::PlacedObjectCorner(object, kinds[0]);
-    EXPECT_EQ(corner.x, 395);
-    EXPECT_EQ(corner.y, 90);
-}
-
-TEST(PlacedObjectsFile, HalvesRoundToTheEvenNeighbour) {
-    common::ObjectKind odd;
-    odd.width = 33;
-    odd.height = 33;
-    common::PlacedObject object;
-    object.x = 0;  // 400 - 16.5 = 383.5
-    EXPECT_EQ(common::PlacedObjectCorner(object, odd).x, 384);
-    object.x = 1;  // 384.5
-    EXPECT_EQ(common::PlacedObjectCorner(object, odd).x, 384);
-    const auto result = ParsePlacedObjects("k,0,0,0,0,2.5,3.5\r\nk,0,0,0,0,3.5,2.5\r\n", "x.dat");
-    ASSERT_EQ(result.objects.size(), 2u);
-    EXPECT_EQ(result.objects[0].oType, 2);
-    EXPECT_EQ(result.objects[0].health, 4);
-    EXPECT_EQ(result.objects[1].oType, 4);
-    EXPECT_EQ(result.objects[1].health, 2);
 }
 
 TEST(PlacedObjectsFile, DamagedLinesAreReportedByNumber) {
