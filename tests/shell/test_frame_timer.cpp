@@ -18,7 +18,6 @@ TEST_F(FrameTimerTest, FirstFrameClosesAWindowAtOnceWithFpsOne) {
     shell::UpdateFrameTimer();
     EXPECT_EQ(frameTimer.fps, 1);
     EXPECT_EQ(frameTimer.fpsWindowStart, 1000);
-    EXPECT_FLOAT_EQ(60.0f / static_cast<float>(frameTimer.fps), 60.0f);
 }
 
 TEST_F(FrameTimerTest, AFirstFrameSoonAfterStartStillGivesFpsOne) {

@@ -33,53 +33,45 @@ protected:
         shell::GameFrame();
         clock.Advance(16);
     }
+    // Keys held down together for one frame.
+    void Press(std::initializer_list<int> keys) {
+        for (int key : keys) platform::ScriptKey(key, true);
+        Frame();
+        for (int key : keys) platform::ScriptKey(key, false);
+    }
 
     platform::FakeClock clock{100000};
 };
 
 TEST_F(GameFrameTest, EscapeAsksAndYEndsTheGame) {
-    platform::ScriptKey(common::kKeyEscape, true);
-    Frame();
+    Press({common::kKeyEscape});
     EXPECT_TRUE(frmMain.quitRequested);
-    platform::ScriptKey(common::kKeyEscape, false);
     for (int i = 0; i < 30; ++i) {
         Frame();  // neither Y nor N: the question stays
     }
     EXPECT_TRUE(frmMain.quitRequested);
     EXPECT_TRUE(frmMain.gameRunning);
-    platform::ScriptKey(common::kKeyY, true);
-    Frame();
-    platform::ScriptKey(common::kKeyY, false);
+    Press({common::kKeyY});
     EXPECT_FALSE(frmMain.gameRunning);
     EXPECT_FALSE(frmMain.quitRequested);
 }
 
 TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
-    platform::ScriptKey(common::kKeyEscape, true);
-    Frame();
-    platform::ScriptKey(common::kKeyEscape, false);
-    platform::ScriptKey(common::kKeyN, true);
-    Frame();
-    platform::ScriptKey(common::kKeyN, false);
+    Press({common::kKeyEscape});
+    Press({common::kKeyN});
     EXPECT_FALSE(frmMain.quitRequested);
     EXPECT_TRUE(frmMain.gameRunning);
 }
 
 TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
     // The controls run before the answer is polled, so the question is asked and answered at once.
-    platform::ScriptKey(common::kKeyEscape, true);
-    platform::ScriptKey(common::kKeyY, true);
-    Frame();
-    platform::ScriptKey(common::kKeyEscape, false);
-    platform::ScriptKey(common::kKeyY, false);
+    Press({common::kKeyEscape, common::kKeyY});
     EXPECT_FALSE(frmMain.gameRunning);
     EXPECT_FALSE(frmMain.quitRequested);
 }
 
 TEST_F(GameFrameTest, YWithoutTheQuestionDoesNothing) {
-    platform::ScriptKey(common::kKeyY, true);
-    Frame();
-    platform::ScriptKey(common::kKeyY, false);
+    Press({common::kKeyY});
     EXPECT_TRUE(frmMain.gameRunning);
 }
 
