@@ -35,6 +35,7 @@ struct SpanArgs {
     std::uint32_t tint = 0xFFFFFFFFu;  // A8R8G8B8 multiplied into every texel when tinted
     std::uint32_t srcFactor = 0;       // blend factors by their device numbers (generic blend)
     std::uint32_t destFactor = 0;
+    const std::uint32_t* quads = nullptr;  // a channel span's quads (ChannelQuads), at texel (0, 0)
 };
 // Every span drops texels whose alpha (after the tint) is 0, as the sprite renderer's alpha
 // test does: a colour-keyed texel never paints black, whatever the blend.
@@ -53,6 +54,22 @@ void EnableVectorSpans(bool enabled);
 bool VectorSpansSupported();
 // True when the vector paths run: supported by the processor and not switched off.
 bool VectorSpansEnabled();
+
+// The colour channel a tint keeps when it keeps exactly one (0 blue, 1 green, 2 red), else -1.
+constexpr int SingleTintChannel(std::uint32_t tint) {
+    const bool blue = (tint & 0xFF) != 0, green = (tint & 0xFF00) != 0, red = (tint & 0xFF0000) != 0;
+    if (blue + green + red != 1) {
+        return -1;
+    }
+    return blue ? 0 : green ? 1 : 2;
+}
+
+// The vector span for an additive, linearly filtered sprite of an opaque texture (every alpha
+// 0xFF) under a tint whose alpha is not 0 and that keeps a single colour channel: the other
+// channels add nothing, so it reads args.quads of that channel alone and changes only that
+// channel of the back buffer, as the plain span does. Null without the instructions or while
+// the vector spans are off.
+SpanFunction AdditiveChannelSpan(int channel);
 
 // Any span whose texel coordinates may leave the bordered texture: clamps every coordinate
 // and blends by the factors in args (blend given as kOpaque or kGeneric). Slow but general.

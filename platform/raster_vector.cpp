@@ -130,6 +130,76 @@ STARWAKE_AVX2 void VectorSpanImpl(const SpanArgs& a, std::uint16_t* dst, int cou
     }
 }
 
+// The additive span of a sprite whose tint keeps one colour channel, over an opaque texture:
+// the channel is filtered from each pixel's quad (one gathered word holds its four texels),
+// tinted, weighted by the one alpha all its texels share, and added to that channel of the
+// back buffer alone; the other channels add nothing and are stored as they were.
+template <int Channel>
+STARWAKE_AVX2 void AdditiveChannelSpanImpl(const SpanArgs& a, std::uint16_t* dst, int count) {
+    constexpr int kShift = Channel == 2 ? 11 : Channel == 1 ? 5 : 0;  // the channel's place in 565
+    constexpr int kBits = Channel == 1 ? 6 : 5;
+    constexpr int kMask = ((1 << kBits) - 1) << kShift;
+    int i = 0;
+    std::int32_t u = a.u, v = a.v;
+    if (count >= 8) {
+        const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i half = _mm256_set1_epi32(kOne / 2);
+        const __m256i uSteps = _mm256_sub_epi32(_mm256_mullo_epi32(iota, _mm256_set1_epi32(a.du)), half);
+        const __m256i vSteps = _mm256_sub_epi32(_mm256_mullo_epi32(iota, _mm256_set1_epi32(a.dv)), half);
+        const auto uStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.du) * 8);
+        const auto vStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.dv) * 8);
+        const __m256i pitch = _mm256_set1_epi32(a.pitch);
+        const __m256i low8 = _mm256_set1_epi32(0xFF);
+        const __m256i pairs = _mm256_set1_epi32(0x00FF00FF);
+        const __m256i fullPair = _mm256_set1_epi32(0x01000100);
+        const __m256i full = _mm256_set1_epi32(256);
+        // Each texel's alpha is 255, so after the tint every pixel's alpha is Scale(255, tint alpha).
+        const __m256i tintFactor = _mm256_set1_epi32(static_cast<int>(((a.tint >> (8 * Channel)) & 0xFF) + 1));
+        const __m256i alphaFactor = _mm256_set1_epi32(static_cast<int>(Scale(255, a.tint >> 24) + 1));
+        const __m128i channelMax = _mm_set1_epi16(255);
+        const __m128i keep = _mm_set1_epi16(static_cast<short>(~kMask));
+        const __m128i low = _mm_set1_epi16((1 << kBits) - 1);
+        const int* quads = reinterpret_cast<const int*>(a.quads);
+        for (; i + 8 <= count; i += 8) {
+            const __m256i su = _mm256_add_epi32(_mm256_set1_epi32(u), uSteps);
+            const __m256i sv = _mm256_add_epi32(_mm256_set1_epi32(v), vSteps);
+            const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(sv, kFracBits), pitch),
+                                                   _mm256_srai_epi32(su, kFracBits));
+            const __m256i quad = _mm256_i32gather_epi32(quads, index, 4);
+            // Across: the upper-left and lower-left texels in the 16-bit halves, times 256 - fx,
+            // plus the right-hand ones times fx; then down with a multiply-add.
+            const __m256i fx = _mm256_and_si256(_mm256_srli_epi32(su, 8), low8);
+            const __m256i fy = _mm256_and_si256(_mm256_srli_epi32(sv, 8), low8);
+            const __m256i fxPair = _mm256_or_si256(fx, _mm256_slli_epi32(fx, 16));
+            const __m256i across = _mm256_srli_epi16(
+                _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(quad, pairs), _mm256_sub_epi16(fullPair, fxPair)),
+                                 _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(quad, 8), pairs), fxPair)),
+                8);
+            const __m256i down = _mm256_or_si256(_mm256_sub_epi32(full, fy), _mm256_slli_epi32(fy, 16));
+            const __m256i filtered = _mm256_srli_epi32(_mm256_madd_epi16(across, down), 8);
+            // Tint and alpha: c (f + 1) >> 8 twice; every product fits the low 16 bits.
+            const __m256i tinted = _mm256_srli_epi32(_mm256_mullo_epi16(filtered, tintFactor), 8);
+            const __m256i added = _mm256_srli_epi32(_mm256_mullo_epi16(tinted, alphaFactor), 8);
+            const __m128i add = _mm_packus_epi32(_mm256_castsi256_si128(added), _mm256_extracti128_si256(added, 1));
+            // The back buffer's channel widened to 8 bits, the sum held at 255, narrowed back.
+            __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+            const __m128i old = _mm_loadu_si128(out);
+            const __m128i field = _mm_and_si128(_mm_srli_epi16(old, kShift), low);
+            const __m128i wide = _mm_or_si128(_mm_slli_epi16(field, 8 - kBits), _mm_srli_epi16(field, 2 * kBits - 8));
+            const __m128i sum = _mm_min_epu16(_mm_add_epi16(wide, add), channelMax);
+            _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(old, keep), _mm_slli_epi16(_mm_srli_epi16(sum, 8 - kBits), kShift)));
+            u += uStride;
+            v += vStride;
+        }
+    }
+    if (i < count) {
+        SpanArgs rest = a;
+        rest.u = u;
+        rest.v = v;
+        PlainSpan(Blend::kAdditive, Filter::kLinear, true)(rest, dst + i, count - i);
+    }
+}
+
 using VectorTable = std::array<std::array<std::array<SpanFunction, 2>, 2>, 3>;
 
 template <Blend B, Filter F>
@@ -158,9 +228,23 @@ SpanFunction VectorSpan(Blend blend, Filter filter, bool tinted) {
     return kVectorSpans[static_cast<std::size_t>(blend)][static_cast<std::size_t>(filter)][tinted ? 1 : 0];
 }
 
+SpanFunction AdditiveChannelSpan(int channel) {
+    if (!VectorSpansEnabled()) {
+        return nullptr;
+    }
+    switch (channel) {
+        case 0: return &AdditiveChannelSpanImpl<0>;
+        case 1: return &AdditiveChannelSpanImpl<1>;
+        case 2: return &AdditiveChannelSpanImpl<2>;
+        default: return nullptr;
+    }
+}
+
 #else
 
 SpanFunction VectorSpan(Blend, Filter, bool) { return nullptr; }
+
+SpanFunction AdditiveChannelSpan(int) { return nullptr; }
 
 bool VectorSpansSupported() { return false; }
 

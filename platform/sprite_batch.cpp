@@ -128,7 +128,14 @@ std::int32_t SpriteDrawQuad(const SpriteDraw& d) {
     const Filter filter = filterState >= kFilterLinear ? Filter::kLinear : Filter::kPoint;
     const Blend blend = BlendFromStates();
     const bool tinted = d.colour != 0xFFFFFFFFu;
-    const raster::SpanFunction span = raster::ChooseSpan(blend, filter, tinted);
+    raster::SpanFunction span = raster::ChooseSpan(blend, filter, tinted);
+    // An additive sprite of an opaque texture whose tint keeps one colour channel (the fog)
+    // changes that channel alone, and a span can read and blend just that one.
+    const int channel = raster::SingleTintChannel(d.colour);
+    const raster::SpanFunction channelSpan =
+        blend == Blend::kAdditive && filter == Filter::kLinear && texture->opaque && channel >= 0 && (d.colour >> 24) != 0
+            ? raster::AdditiveChannelSpan(channel)
+            : nullptr;
 
     raster::SpanArgs args;
     args.origin = texture->Origin();
@@ -140,6 +147,10 @@ std::int32_t SpriteDrawQuad(const SpriteDraw& d) {
     args.tint = d.colour;
     args.srcFactor = device.renderStates[kRsSrcBlend];
     args.destFactor = device.renderStates[kRsDestBlend];
+    if (channelSpan != nullptr) {
+        span = channelSpan;
+        args.quads = ChannelQuads(*texture, channel);
+    }
     const Blend clampedBlend = blend == Blend::kOpaque ? Blend::kOpaque : Blend::kGeneric;
     std::uint16_t* target = device.backBuffer.data();
 

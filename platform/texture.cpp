@@ -45,6 +45,8 @@ std::unique_ptr<Texture> MakeTexture(const common::Image& image) {
             row[x + 1] = image.At(std::clamp(x, 0, image.width - 1), sy);
         }
     }
+    texture->opaque = std::all_of(image.pixels.begin(), image.pixels.end(),
+                                  [](std::uint32_t texel) { return (texel >> 24) == 0xFF; });
     return texture;
 }
 
@@ -146,6 +148,24 @@ const Texture* GetTexture(TextureId id) {
         return nullptr;
     }
     return texturePool.textures[static_cast<std::size_t>(id - 1)].get();
+}
+
+const std::uint32_t* ChannelQuads(const Texture& texture, int channel) {
+    std::vector<std::uint32_t>& quads = texture.channelQuads[static_cast<std::size_t>(channel)];
+    if (quads.empty()) {
+        quads.assign(texture.texels.size(), 0);
+        const int shift = 8 * channel;
+        auto at = [&](int x, int y) {
+            return (texture.At(x, y) >> shift) & 0xFF;
+        };
+        for (int y = -1; y < texture.height; ++y) {
+            std::uint32_t* row = quads.data() + static_cast<std::size_t>(y + 1) * static_cast<std::size_t>(texture.pitch);
+            for (int x = -1; x < texture.width; ++x) {
+                row[x + 1] = at(x, y) | (at(x + 1, y) << 8) | (at(x, y + 1) << 16) | (at(x + 1, y + 1) << 24);
+            }
+        }
+    }
+    return quads.data() + texture.pitch + 1;
 }
 
 void ReleaseTexture(TextureId id) {

@@ -4,6 +4,7 @@
 // reset. Only the top level is kept: the game never samples another.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -28,6 +29,11 @@ struct Texture {
     // Texel (x, y), for x in -1 .. width and y in -1 .. height, is texels[(y + 1) * pitch + x + 1].
     std::vector<std::uint32_t> texels;
     int pitch = 0;  // width + 2
+    bool opaque = false;  // every texel's alpha is 0xFF
+    // Per colour channel (0 blue, 1 green, 2 red), made on first use by ChannelQuads for the
+    // spans that read a single channel: each texel's channel and its right, lower and
+    // lower-right neighbours' in the four bytes of a word, laid out like texels.
+    mutable std::array<std::vector<std::uint32_t>, 3> channelQuads;
 
     // Texel (x, y) for x in -1 .. width and y in -1 .. height.
     std::uint32_t At(int x, int y) const {
@@ -62,6 +68,11 @@ TextureId CreateTextureFromImage(const common::Image& image, const TextureLoadOp
 
 // The texture behind a handle, or null for 0, a released or an unknown handle.
 const Texture* GetTexture(TextureId id);
+
+// The address of texel (0, 0)'s quad of the channel (0 blue, 1 green, 2 red), making the
+// texture's quads of that channel on first use. Quads exist for texels -1 .. width - 1 across
+// and -1 .. height - 1 down: every texel a linear filter can take as its upper left.
+const std::uint32_t* ChannelQuads(const Texture& texture, int channel);
 
 void ReleaseTexture(TextureId id);
 // Drops every texture (device release).

@@ -1,5 +1,6 @@
 // The rasteriser's faster paths against the general ones they stand in for, pixel for pixel:
-// triangles inside the clip volume (plain rows and vector rows) against the clipping path.
+// triangles inside the clip volume (plain rows and vector rows) against the clipping path, and
+// the single-channel additive spans against the plain span.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +10,7 @@
 
 #include "platform/device.h"
 #include "platform/raster.h"
+#include "platform/sprite_batch.h"
 #include "tests/graphics/scene.h"
 
 namespace {
@@ -177,6 +179,103 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
         }
     }
     EXPECT_GT(changed, 1000000u);  // the scenes did draw, not only fail their tests
+}
+
+// Random opaque texels under every single-channel tint the span must serve (the weakest and
+// strongest channel and alpha, the fog's AF), random coordinates inside the border, random
+// back buffers: the channel span and the plain additive span agree on every pixel.
+TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
+    if (raster::AdditiveChannelSpan(0) == nullptr) {
+        GTEST_SKIP() << "no vector spans on this processor";
+    }
+    std::mt19937 random(31);
+    common::Image picture(29, 17);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random() | 0xFF000000u;
+    }
+    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
+    textures.push_back(id);
+    const Texture* texture = GetTexture(id);
+    ASSERT_TRUE(texture->opaque);
+    const std::uint32_t levels[] = {0x01, 0x7F, 0xAF, 0xFF};
+    std::array<std::uint16_t, 101> plain{}, channel{}, start{};
+    for (int trial = 0; trial < 6000; ++trial) {
+        const int which = trial % 3;
+        raster::SpanArgs args;
+        args.origin = texture->Origin();
+        args.pitch = texture->pitch;
+        args.width = texture->width;
+        args.height = texture->height;
+        args.quads = ChannelQuads(*texture, which);
+        args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
+        ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
+        const int count = 1 + static_cast<int>(random() % 100);
+        const double u0 = std::uniform_real_distribution<double>(-0.5, texture->width + 0.49)(random);
+        const double v0 = std::uniform_real_distribution<double>(-0.5, texture->height + 0.49)(random);
+        const double u1 = std::uniform_real_distribution<double>(-0.5, texture->width + 0.49)(random);
+        const double v1 = std::uniform_real_distribution<double>(-0.5, texture->height + 0.49)(random);
+        args.u = static_cast<std::int32_t>(u0 * raster::kOne);
+        args.v = static_cast<std::int32_t>(v0 * raster::kOne);
+        args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
+        args.dv = static_cast<std::int32_t>((v1 - v0) * raster::kOne / count);
+        if (!raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
+            continue;
+        }
+        for (std::uint16_t& p : start) {
+            p = static_cast<std::uint16_t>(random());
+        }
+        plain = start;
+        channel = start;
+        raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data(), count);
+        raster::AdditiveChannelSpan(which)(args, channel.data(), count);
+        ASSERT_EQ(plain, channel) << "channel " << which << " tint " << std::hex << args.tint << std::dec << " count " << count;
+    }
+}
+
+// Fog as the game draws it (a large texture twice its size, turned, additive, one channel) and
+// the sprites that must not take the channel span (a keyed texel, two channels kept, a tint
+// alpha of 0): whole frames with the vector spans on and off agree.
+TEST_F(FastPathTest, FogLikeSpritesMatchWithAndWithoutVectorSpans) {
+    std::mt19937 random(5);
+    common::Image fog(128, 128), keyed(64, 64);
+    for (std::uint32_t& texel : fog.pixels) {
+        texel = random() | 0xFF000000u;
+    }
+    for (std::uint32_t& texel : keyed.pixels) {
+        texel = random() | 0xFF000000u;
+    }
+    keyed.At(10, 10) = 0;  // a colour-keyed texel
+    const TextureId fogId = CreateTextureFromImage(fog, {}, nullptr);
+    const TextureId keyedId = CreateTextureFromImage(keyed, {}, nullptr);
+    textures.push_back(fogId);
+    textures.push_back(keyedId);
+    ASSERT_TRUE(GetTexture(fogId)->opaque);
+    ASSERT_FALSE(GetTexture(keyedId)->opaque);
+    const std::uint32_t tints[] = {0xAFAF0000u, 0xAF00AF00u, 0x400000FFu, 0xAFAF00AFu, 0x00AF0000u, 0xFFFFFFFFu};
+    std::vector<std::uint16_t> frames[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        raster::EnableVectorSpans(pass == 1);
+        std::mt19937 replay = random;
+        Clear(kClearTarget, 0xFF406080u, 1.0f, 0);
+        SpriteBegin();
+        SetRenderState(kRsDestBlend, kBlendOne);  // additive: source alpha, one
+        SetTextureStageState(0, kTssMagFilter, kFilterLinear);
+        SetTextureStageState(0, kTssMinFilter, kFilterLinear);
+        for (int i = 0; i < 60; ++i) {
+            SpriteDraw draw;
+            draw.texture = i % 5 == 4 ? keyedId : fogId;
+            draw.scaleX = draw.scaleY = i % 3 == 0 ? 2.0f : 0.4f + static_cast<float>(replay() % 200) / 100.0f;
+            draw.rotation = static_cast<float>(replay() % 628) / 100.0f;
+            draw.x = static_cast<float>(replay() % 900) - 150.0f;
+            draw.y = static_cast<float>(replay() % 700) - 150.0f;
+            draw.centreX = draw.centreY = 64.0f * draw.scaleX;
+            draw.colour = tints[replay() % 6];
+            ASSERT_EQ(SpriteDrawQuad(draw), kOk);
+        }
+        SpriteEnd();
+        frames[pass] = device.backBuffer;
+    }
+    EXPECT_EQ(frames[0], frames[1]);
 }
 
 }  // namespace
