@@ -33,6 +33,13 @@ protected:
 
     void Scale(float s) { shell::frameTimer.frameScale = s; }
     void Hold(int key, bool down = true) { platform::ScriptKey(key, down); }
+    // Frames of ship control, the clock moving stepMs between them.
+    void Fly(int frames, int stepMs = 0) {
+        for (int i = 0; i < frames; ++i) {
+            simulation::HandleKeys();
+            clock.Advance(stepMs);
+        }
+    }
     world::cCar& Ship() { return world::Ship(); }
 
     platform::FakeClock clock{10000};
@@ -76,14 +83,10 @@ TEST_F(ShipControlTest, StrafeLeftFromRestMovesOnePixelLeftOfTheHeading) {
 
 TEST_F(ShipControlTest, StrafeSpeedSaturatesAndDiesAway) {
     Hold(kStrafeL);
-    for (int i = 0; i < 100; ++i) {
-        simulation::HandleKeys();
-    }
+    Fly(100);
     EXPECT_NEAR(frmMain.strafeSpeed, 9.8, 1e-9);  // capped at 10, then decayed by 0.2
     Hold(kStrafeL, false);
-    for (int i = 0; i < 100; ++i) {
-        simulation::HandleKeys();
-    }
+    Fly(100);
     EXPECT_EQ(frmMain.strafeSpeed, 0.0);
 }
 
@@ -123,18 +126,12 @@ TEST_F(ShipControlTest, PositionWrapsAtTheWorldEdgesButKeeps5120) {
 
 TEST_F(ShipControlTest, ThrustClimbsToTheLimitAndCoastsToRest) {
     Hold(kUp);
-    for (int i = 0; i < 300; ++i) {
-        simulation::HandleKeys();
-        clock.Advance(16);
-    }
+    Fly(300, 16);
     EXPECT_LE(Ship().xAccel, 12.0f);
     EXPECT_GT(Ship().xAccel, 10.0f);
     EXPECT_EQ(Ship().xAccel, Ship().yAccel);
     Hold(kUp, false);
-    for (int i = 0; i < 300; ++i) {
-        simulation::HandleKeys();
-        clock.Advance(16);
-    }
+    Fly(300, 16);
     EXPECT_EQ(Ship().xAccel, 0.0f);
 }
 
@@ -156,10 +153,7 @@ TEST_F(ShipControlTest, DistanceDoesNotDependOnTheFrameRate) {
         Ship().CarAngle = Ship().Angle = 0.7;
         Hold(kUp);
         Hold(kStrafeL);
-        for (int i = 0; i < frames; ++i) {
-            simulation::HandleKeys();
-            clock.Advance(stepMs);
-        }
+        Fly(frames, stepMs);
         const double dx = world::records.shipX - 2560.0;
         const double dy = world::records.shipY - 2560.0;
         return std::sqrt(dx * dx + dy * dy);
