@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/pixel_format.h"
 #include "platform/texture.h"
 
 namespace platform {
@@ -218,19 +219,6 @@ SurfaceHandle GetRenderTarget();
 std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path);
 // Copies the whole of source onto destination (same size).
 std::int32_t CopyRects(const Surface& source, Surface& destination);
-
-// Colour conversion used wherever 32-bit colours meet the 16-bit buffer.
-constexpr std::uint16_t ToR5G6B5(std::uint32_t argb) {
-    return static_cast<std::uint16_t>(((argb >> 8) & 0xF800) | ((argb >> 5) & 0x07E0) |
-                                      ((argb >> 3) & 0x001F));
-}
-constexpr std::uint32_t FromR5G6B5(std::uint16_t pixel) {
-    const std::uint32_t r = (pixel >> 11) & 31;
-    const std::uint32_t g = (pixel >> 5) & 63;
-    const std::uint32_t b = pixel & 31;
-    return 0xFF000000u | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) |
-           ((b << 3) | (b >> 2));
-}
 
 // Matrix helpers of the utility library.
 Matrix MatrixLookAtLH(const Vector3& eye, const Vector3& at, const Vector3& up);

@@ -8,6 +8,7 @@
 
 #include "platform/event_hooks.h"
 #include "platform/frame_pacer.h"
+#include "platform/pixel_format.h"
 
 namespace platform {
 
@@ -20,7 +21,7 @@ struct SdlWindow {
     bool videoStarted = false;
     SDL_Window* handle = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* frame = nullptr;  // streaming R5G6B5 texture the back buffer is copied into
+    SDL_Texture* frame = nullptr;  // streaming X8R8G8B8 texture the back buffer is widened into
     std::vector<std::function<void(const SDL_Event&)>> hooks;
 };
 SdlWindow sdl;
@@ -123,9 +124,10 @@ bool CreateMainWindow(const std::string& caption) {
         return false;
     }
     SDL_RenderSetLogicalSize(sdl.renderer, 800, 600);
-    sdl.frame = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565,
-                                  SDL_TEXTUREACCESS_STREAMING, 800, 600);
-    if (sdl.frame == nullptr) {
+    // The frame texture has the screen's own layout, so that the renderer's copy is a plain one
+    // (it would otherwise convert every pixel through its general blitter).
+    sdl.frame = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, 800, 600);
+    if (sdl.frame == nullptr || SDL_SetTextureBlendMode(sdl.frame, SDL_BLENDMODE_NONE) != 0) {
         std::fprintf(stderr, "cannot create the frame texture: %s\n", SDL_GetError());
         DestroyMainWindow();
         return false;
@@ -212,18 +214,54 @@ bool WindowTimerEnabled(TimerId id) {
 }
 
 bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int height) {
-    if (!window.created || pixels.size() < static_cast<std::size_t>(width) * height) {
+    if (!window.created || width <= 0 || height <= 0 || width > 800 || height > 600 ||
+        pixels.size() < static_cast<std::size_t>(width) * height) {
         return false;
     }
-    if (SDL_UpdateTexture(sdl.frame, nullptr, pixels.data(), width * 2) != 0) {
+    void* target = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(sdl.frame, nullptr, &target, &pitch) != 0) {
         return false;
     }
-    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(sdl.renderer);
+    if (pitch < width * 4) {
+        SDL_UnlockTexture(sdl.frame);
+        return false;
+    }
+    // Widened here in plain code the compiler vectorises: the renderer's own conversion from
+    // a 16-bit texture costs several times as much.
+    for (int y = 0; y < height; ++y) {
+        const std::uint16_t* from = pixels.data() + static_cast<std::size_t>(y) * width;
+        auto* to = reinterpret_cast<std::uint32_t*>(static_cast<char*>(target) + static_cast<std::ptrdiff_t>(y) * pitch);
+        for (int x = 0; x < width; ++x) {
+            to[x] = FromR5G6B5(from[x]);
+        }
+    }
+    SDL_UnlockTexture(sdl.frame);
+    // A window shows the frame at its own size; full screen leaves bars to clear.
+    if (window.fullscreen) {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+    }
     SDL_RenderCopy(sdl.renderer, sdl.frame, nullptr, nullptr);
     PaceFrame();
     SDL_RenderPresent(sdl.renderer);
     return true;
 }
+
+namespace window_testing {
+
+std::vector<std::uint32_t> ShownPixels() {
+    int width = 0, height = 0;
+    if (!window.created || SDL_GetRendererOutputSize(sdl.renderer, &width, &height) != 0) {
+        return {};
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    if (SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4) != 0) {
+        return {};
+    }
+    return pixels;
+}
+
+}  // namespace window_testing
 
 }  // namespace platform

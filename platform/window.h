@@ -57,4 +57,10 @@ bool WindowTimerEnabled(TimerId id);
 // frame could not be shown.
 bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int height);
 
+namespace window_testing {
+// The A8R8G8B8 pixels the window shows after the last present, read back from the renderer
+// (800 x 600 in a window); empty when they cannot be read.
+std::vector<std::uint32_t> ShownPixels();
+}  // namespace window_testing
+
 }  // namespace platform

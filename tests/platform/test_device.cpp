@@ -66,6 +66,21 @@ TEST_F(DeviceTest, ClearedFrameIsPresentedAndReadBack) {
     EXPECT_EQ(device.depthBuffer[1234], 0xFFFF);
 }
 
+// What reaches the window: every 16-bit value appears somewhere in a frame, each shown as its
+// widened colour at its own place (no channel swapped, no row shifted by the texture's pitch).
+TEST_F(DeviceTest, TheWindowShowsEveryPixelWidenedInPlace) {
+    for (std::size_t i = 0; i < device.backBuffer.size(); ++i) {
+        device.backBuffer[i] = static_cast<std::uint16_t>(i * 40503u);  // odd: every value occurs
+    }
+    const std::vector<std::uint16_t> frame = device.backBuffer;
+    ASSERT_EQ(Present(), kOk);
+    const std::vector<std::uint32_t> shown = window_testing::ShownPixels();
+    ASSERT_EQ(shown.size(), frame.size());
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+        ASSERT_EQ(shown[i] | 0xFF000000u, FromR5G6B5(frame[i])) << "pixel " << i % 800 << ", " << i / 800;
+    }
+}
+
 TEST_F(DeviceTest, ScenesMustPairUp) {
     EXPECT_EQ(EndScene(), kErrInvalidCall);
     EXPECT_EQ(BeginScene(), kOk);
@@ -159,6 +174,9 @@ TEST(ColourConversion, SixteenBitRoundTripKeepsFullScale) {
     EXPECT_EQ(FromR5G6B5(ToR5G6B5(0xFF000000u)), 0xFF000000u);
     EXPECT_EQ(ToR5G6B5(0x00FF0000u), 0xF800);
     EXPECT_EQ(ToR5G6B5(0x0000FF00u), 0x07E0);
+    for (std::uint32_t pixel = 0; pixel <= 0xFFFF; ++pixel) {
+        ASSERT_EQ(ToR5G6B5(FromR5G6B5(static_cast<std::uint16_t>(pixel))), pixel);
+    }
 }
 
 }  // namespace
