@@ -1,36 +1,17 @@
 // A frame of drawing allocates nothing: sprites of every mode and filter, text, and meshes.
-// This program's operator new counts its calls to prove it.
+// This program counts the calls to operator new to prove it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "game/graphics/fonts.h"
 #include "game/graphics/meshes.h"
 #include "game/graphics/sprites.h"
 #include "tests/graphics/pictures.h"
 #include "tests/graphics/scene.h"
-
-namespace {
-std::atomic<std::uint64_t> allocations{0};
-}  // namespace
-
-// The replacements pair malloc with free on purpose; GCC cannot see that they belong together.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "tests/support/allocation_counter.h"
 
 namespace {
 
@@ -73,11 +54,11 @@ TEST(NoAllocation, AFrameOfSpritesTextAndMeshesAllocatesNothing) {
         graphics::DrawMesh(1, 0);
     };
     drawFrame(0);  // glyphs and tables made on first use
-    const std::uint64_t before = allocations.load();
+    const std::uint64_t before = test_support::AllocationCount();
     for (int frame = 1; frame < 4; ++frame) {
         drawFrame(frame);
     }
-    EXPECT_EQ(allocations.load() - before, 0u);
+    EXPECT_EQ(test_support::AllocationCount() - before, 0u);
     // The mesh did reach the rasteriser: it wrote depth.
     EXPECT_LT(*std::min_element(platform::device.depthBuffer.begin(), platform::device.depthBuffer.end()), 0xFFFF);
     graphics::meshState.meshes[1] = graphics::MeshSlot{};

@@ -7,10 +7,8 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "bench_summary.h"
@@ -20,26 +18,7 @@
 #include "platform/sprite_batch.h"
 #include "platform/texture.h"
 #include "platform/window.h"
-
-// Every allocation through operator new in this program is counted, so the benchmark can show
-// that our frame allocates nothing.
-namespace {
-std::atomic<std::uint64_t> allocations{0};
-}  // namespace
-
-// The replacements pair malloc with free on purpose; GCC cannot see that they belong together.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+#include "tests/support/allocation_counter.h"  // shows that our frame allocates nothing
 
 namespace {
 
@@ -199,14 +178,14 @@ void OurFrame(benchmark::State& state, bool linear, bool vector) {
     platform::raster::EnableVectorSpans(vector);
     double angle = 0.1;
     DrawOurs(angle);  // warms every lazily built table
-    const std::uint64_t before = allocations.load();
+    const std::uint64_t before = test_support::AllocationCount();
     for (auto _ : state) {
         angle += 0.05;
         DrawOurs(angle);
         benchmark::DoNotOptimize(platform::device.backBuffer.data());
     }
     state.counters["allocs/frame"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
+        static_cast<double>(test_support::AllocationCount() - before) / static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
     platform::raster::EnableVectorSpans(true);
 }
 
