@@ -187,6 +187,7 @@ void GameFrame() {
             if (input::dinput.keyState[common::kKeyY]) {
                 frmMain.gameRunning = false;
                 frmMain.quitRequested = false;
+                frmMain.quitAnswered = true;
             } else if (input::dinput.keyState[common::kKeyN]) {
                 frmMain.quitRequested = false;
             }

@@ -15,6 +15,7 @@ namespace shell {
 struct MainWindow {
     bool gameRunning = false;    // the game loop repeats while set
     bool quitRequested = false;  // the quit question is showing
+    bool quitAnswered = false;   // the last game ended with Y to the quit question
     bool bannerShowing = false;  // the level-start banner was drawn in the previous frame
     bool levelComplete = false;  // the level-complete screen was drawn in the previous frame
     bool gameOver = false;       // the last ship is gone

@@ -4,6 +4,7 @@
 #include "game/graphics/dxgfx.h"
 #include "game/graphics/fonts.h"
 #include "game/shell/frm_main.h"
+#include "game/shell/main_menu.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
 #include "platform/app.h"
@@ -24,6 +25,7 @@ protected:
         platform::ScriptKeyboard(true);
         frmMain.gameRunning = true;
         frmMain.quitRequested = false;
+        frmMain.quitAnswered = false;
         frmMain.bannerShowing = false;
         shell::counters.health = 200;
     }
@@ -54,6 +56,8 @@ TEST_F(GameFrameTest, EscapeAsksAndYEndsTheGame) {
     Press({common::kKeyY});
     EXPECT_FALSE(frmMain.gameRunning);
     EXPECT_FALSE(frmMain.quitRequested);
+    // Without the menu screens, the menu the game returns to ends the program.
+    EXPECT_EXIT(shell::MainMenu(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
@@ -61,6 +65,7 @@ TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
     Press({common::kKeyN});
     EXPECT_FALSE(frmMain.quitRequested);
     EXPECT_TRUE(frmMain.gameRunning);
+    shell::MainMenu();  // a game that ended otherwise goes on to the next one
 }
 
 TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
