@@ -54,6 +54,20 @@ STARWAKE_AVX2 inline __m256i SpreadAlpha(__m256i c16) {
     return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(c16, 0xFF), 0xFF);
 }
 
+// std::llround (halves away from zero) of four doubles below 2^51 in magnitude, as 64-bit
+// lanes: the whole part truncated, the exact rest compared with one half, and the integer
+// moved into the low bits of a double by adding 2^52 + 2^51, all without a rounding step.
+STARWAKE_AVX2 inline __m256i RoundHalfAwayLanes(__m256d value) {
+    const __m256d whole = _mm256_round_pd(value, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d rest = _mm256_sub_pd(value, whole);
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d up = _mm256_and_pd(_mm256_cmp_pd(rest, _mm256_set1_pd(0.5), _CMP_GE_OQ), one);
+    const __m256d down = _mm256_and_pd(_mm256_cmp_pd(rest, _mm256_set1_pd(-0.5), _CMP_LE_OQ), one);
+    const __m256d magic = _mm256_set1_pd(6755399441055744.0);
+    const __m256d shifted = _mm256_add_pd(_mm256_sub_pd(_mm256_add_pd(whole, up), down), magic);
+    return _mm256_sub_epi64(_mm256_castpd_si256(shifted), _mm256_castpd_si256(magic));
+}
+
 STARWAKE_AVX2 inline __m256i Expand565Lanes(__m128i pixels) {
     const __m256i d = _mm256_cvtepu16_epi32(pixels);
     const __m256i r = _mm256_and_si256(_mm256_srli_epi32(d, 11), _mm256_set1_epi32(31));

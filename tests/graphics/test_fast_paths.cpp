@@ -1,6 +1,7 @@
 // The rasteriser's faster paths against the general ones they stand in for, pixel for pixel:
-// triangles inside the clip volume (plain rows and vector rows) against the clipping path, and
-// the single-channel additive spans against the plain span.
+// triangles inside the clip volume (plain rows and vector rows) against the clipping path, the
+// single-channel additive spans against the plain span, and the lane arithmetic the vector
+// paths share against the scalar steps it replaces.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "platform/device.h"
 #include "platform/raster.h"
+#include "platform/raster_avx2.h"
 #include "platform/sprite_batch.h"
 #include "tests/graphics/scene.h"
 
@@ -71,6 +73,46 @@ void Restore(const Buffers& b) {
     device.backBuffer = b.colours;
     device.depthBuffer = b.depths;
 }
+
+#if defined(STARWAKE_VECTOR_SPANS)
+STARWAKE_AVX2 void RoundFour(const double* values, std::int64_t* out) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), raster::lanes::RoundHalfAwayLanes(_mm256_loadu_pd(values)));
+}
+
+// Halves either side of zero, the doubles just inside and outside them, signed zeros, and
+// values up to the 2^51 the lanes allow, then random ones of every size: each rounds as
+// std::llround rounds it.
+TEST(LaneArithmeticTest, RoundHalfAwayLanesRoundsAsLlround) {
+    if (!raster::VectorSpansSupported()) {
+        GTEST_SKIP() << "no vector spans on this processor";
+    }
+    std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1.5, -1.5, 2.5, -2.5, 0.49999999999999994,
+                                  -0.49999999999999994, 1e9 * 65536, -1e9 * 65536, 2251799813685247.5,
+                                  -2251799813685247.5, 2251799813685246.0, 4503599627370495.0 / 2};
+    for (const double edge : {0.5, 1.5, 12345.5, 4096.5}) {
+        values.push_back(std::nextafter(edge, 0.0));
+        values.push_back(std::nextafter(edge, 1e300));
+        values.push_back(-std::nextafter(edge, 0.0));
+        values.push_back(-std::nextafter(edge, 1e300));
+    }
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 4000; ++i) {
+        const double scale = std::ldexp(1.0, static_cast<int>(random() % 51));
+        values.push_back(std::uniform_real_distribution<double>(-scale, scale)(random));
+        values.push_back(std::round(values.back() * 2) / 2);  // a half or a whole
+    }
+    while (values.size() % 4 != 0) {
+        values.push_back(0.25);
+    }
+    for (std::size_t i = 0; i < values.size(); i += 4) {
+        std::int64_t rounded[4];
+        RoundFour(&values[i], rounded);
+        for (std::size_t k = 0; k < 4; ++k) {
+            ASSERT_EQ(rounded[k], std::llround(values[i + k])) << std::hexfloat << values[i + k];
+        }
+    }
+}
+#endif
 
 // One comparison per random scene: the same mesh and states drawn through the clipping path for
 // every triangle, through the faster path with plain rows, and with vector rows, each over the
