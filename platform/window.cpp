@@ -97,8 +97,16 @@ bool CreateMainWindow(const std::string& caption) {
     }
     window.fullscreen = !WindowedRequested();
     const Uint32 flags = window.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    sdl.handle = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  800, 600, flags);
+    // Full screen, the window is made at the desktop's size from the start: made at 800 x 600
+    // and stretched afterwards, some X servers (those without a window manager above all)
+    // never tell the renderer of the new size, and it draws the frame off centre.
+    int width = 800, height = 600;
+    SDL_DisplayMode desktop;
+    if (window.fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    sdl.handle = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (sdl.handle == nullptr) {
         std::fprintf(stderr, "cannot create the window: %s\n", SDL_GetError());
         return false;
@@ -250,16 +258,21 @@ bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int heigh
 
 namespace window_testing {
 
-std::vector<std::uint32_t> ShownPixels() {
-    int width = 0, height = 0;
-    if (!window.created || SDL_GetRendererOutputSize(sdl.renderer, &width, &height) != 0) {
+ShownImage ShownPixels() {
+    ShownImage image;
+    if (!window.created || SDL_GetRendererOutputSize(sdl.renderer, &image.width, &image.height) != 0) {
         return {};
     }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    if (SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4) != 0) {
+    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+    // With the logical size set, a read would cover the frame's area alone.
+    SDL_RenderSetLogicalSize(sdl.renderer, 0, 0);
+    SDL_RenderSetViewport(sdl.renderer, nullptr);
+    const int read = SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, image.pixels.data(), image.width * 4);
+    SDL_RenderSetLogicalSize(sdl.renderer, 800, 600);
+    if (read != 0) {
         return {};
     }
-    return pixels;
+    return image;
 }
 
 }  // namespace window_testing

@@ -58,9 +58,14 @@ bool WindowTimerEnabled(TimerId id);
 bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int height);
 
 namespace window_testing {
-// The A8R8G8B8 pixels the window shows after the last present, read back from the renderer
-// (800 x 600 in a window); empty when they cannot be read.
-std::vector<std::uint32_t> ShownPixels();
+// What the window shows after the last present, read back from the renderer: A8R8G8B8 pixels
+// of the whole output (800 x 600 in a window, the desktop's size full screen, bars included);
+// no pixels when they cannot be read.
+struct ShownImage {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+ShownImage ShownPixels();
 }  // namespace window_testing
 
 }  // namespace platform

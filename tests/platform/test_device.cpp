@@ -74,7 +74,7 @@ TEST_F(DeviceTest, TheWindowShowsEveryPixelWidenedInPlace) {
     }
     const std::vector<std::uint16_t> frame = device.backBuffer;
     ASSERT_EQ(Present(), kOk);
-    const std::vector<std::uint32_t> shown = window_testing::ShownPixels();
+    const std::vector<std::uint32_t> shown = window_testing::ShownPixels().pixels;
     ASSERT_EQ(shown.size(), frame.size());
     for (std::size_t i = 0; i < frame.size(); ++i) {
         ASSERT_EQ(shown[i] | 0xFF000000u, FromR5G6B5(frame[i])) << "pixel " << i % 800 << ", " << i / 800;

@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/pixel_format.h"
 #include "platform/window.h"
 
 namespace {
@@ -86,6 +94,66 @@ TEST(MessageBoxes, HeadlessBoxesReturnTheirSafeDefault) {
     };
     EXPECT_EQ(ShowMessageBox("q", "t", MessageButtons::kYesNo), MessageAnswer::kYes);
     messageBox.handler = nullptr;
+}
+
+// Shows a frame full screen and checks where it lands: scaled to fill the desktop with its
+// aspect kept, centred, black bars beside or above it. The frame is dark blue with a red
+// square in its top left corner and a green one in its bottom right.
+void ExpectFullScreenFrameCentred() {
+    unsetenv("CORVANE_WINDOWED");
+    ASSERT_TRUE(CreateMainWindow("Starwake"));
+    std::vector<std::uint16_t> frame(800 * 600, ToR5G6B5(0xFF000080u));
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            frame[static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x)] = ToR5G6B5(0xFFFF0000u);
+            frame[static_cast<std::size_t>(599 - y) * 800 + static_cast<std::size_t>(799 - x)] = ToR5G6B5(0xFF00FF00u);
+        }
+    }
+    ASSERT_TRUE(PresentToWindow(frame, 800, 600));
+    const window_testing::ShownImage shown = window_testing::ShownPixels();
+    DestroyMainWindow();
+    setenv("CORVANE_WINDOWED", "1", 1);
+    ASSERT_FALSE(shown.pixels.empty());
+    auto at = [&](int x, int y) {
+        return shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shown.width) + static_cast<std::size_t>(x)] & 0xFFFFFF;
+    };
+    const double scale = std::min(shown.width / 800.0, shown.height / 600.0);
+    const int w = static_cast<int>(800 * scale), h = static_cast<int>(600 * scale);
+    const int left = (shown.width - w) / 2, top = (shown.height - h) / 2;
+    EXPECT_EQ(at(left + 2, top + 2), 0xFF0000u);
+    EXPECT_EQ(at(left + w - 3, top + h - 3), 0x00FF00u);
+    EXPECT_EQ(at(shown.width / 2, shown.height / 2), 0x000084u);  // 0x80 through 5 bits and back
+    if (left > 1) {
+        EXPECT_EQ(at(left / 2, shown.height / 2), 0u);
+        EXPECT_EQ(at(shown.width - 1 - left / 2, shown.height / 2), 0u);
+    }
+    if (top > 1) {
+        EXPECT_EQ(at(shown.width / 2, top / 2), 0u);
+        EXPECT_EQ(at(shown.width / 2, shown.height - 1 - top / 2), 0u);
+    }
+}
+
+TEST(FullScreen, TheFrameFillsTheDummyDesktop) { ExpectFullScreenFrameCentred(); }
+
+// On a real X server without a window manager, a window made at 800 x 600 and then stretched
+// to the desktop left the renderer drawing the frame off centre. Needs Xvfb.
+TEST(FullScreen, AWideXDesktopShowsTheFrameCentredWithBars) {
+    if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Xvfb is not installed";
+    }
+    const std::string number = std::to_string(200 + getpid() % 500);
+    const std::string pidFile = "/tmp/starwake-xvfb-" + number;
+    const std::string start = "Xvfb :" + number + " -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 & echo $! > " + pidFile;
+    ASSERT_EQ(std::system(start.c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ShutdownVideo();
+    setenv("DISPLAY", (":" + number).c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    ExpectFullScreenFrameCentred();
+    ShutdownVideo();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    const std::string stop = "kill $(cat " + pidFile + ") 2>/dev/null; rm -f " + pidFile;
+    EXPECT_EQ(std::system(stop.c_str()), 0);
 }
 
 }  // namespace
