@@ -642,6 +642,86 @@ void Transform(const MeshVertex& p, const Matrix& m, const Texture* texture, Tra
     }
 }
 
+#if defined(STARWAKE_VECTOR_SPANS)
+
+// All ones in the lanes that hold a finite value.
+STARWAKE_AVX2 inline __m256d FiniteLanes(__m256d value) {
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+    return _mm256_cmp_pd(_mm256_and_pd(value, magnitude), _mm256_set1_pd(HUGE_VAL), _CMP_LT_OQ);
+}
+
+// All ones in the lanes that hold a value >= 0 (a NaN is not).
+STARWAKE_AVX2 inline __m256d AtLeastZeroLanes(__m256d value) {
+    return _mm256_cmp_pd(value, _mm256_setzero_pd(), _CMP_GE_OQ);
+}
+
+// Transform for four vertices at once: each vertex's clip coordinates as one lane vector
+// (the same products and sums in the same order), then the divisions, the viewport and the
+// snapping of all four side by side. Lanes of vertices outside the clip volume compute
+// values nobody reads.
+STARWAKE_AVX2 void TransformFour(const MeshVertex* p, const Matrix& m, const Texture* texture, TransformedVertex* t) {
+    __m256d rows[4];
+    for (int k = 0; k < 4; ++k) {
+        rows[k] = _mm256_cvtps_pd(_mm_loadu_ps(m.m[static_cast<std::size_t>(k)].data()));
+    }
+    __m256d clip[4];
+    for (int i = 0; i < 4; ++i) {
+        clip[i] = _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_set1_pd(p[i].x), rows[0]),
+                                                            _mm256_mul_pd(_mm256_set1_pd(p[i].y), rows[1])),
+                                              _mm256_mul_pd(_mm256_set1_pd(p[i].z), rows[2])),
+                                rows[3]);
+        ClipVertex& c = t[i].clip;
+        _mm256_storeu_pd(&c.x, clip[i]);
+        c.u = p[i].u;
+        c.v = p[i].v;
+    }
+    // Across to one vector per coordinate: x, y, z and w of the four vertices.
+    const __m256d xy01 = _mm256_unpacklo_pd(clip[0], clip[1]), zw01 = _mm256_unpackhi_pd(clip[0], clip[1]);
+    const __m256d xy23 = _mm256_unpacklo_pd(clip[2], clip[3]), zw23 = _mm256_unpackhi_pd(clip[2], clip[3]);
+    const __m256d x = _mm256_permute2f128_pd(xy01, xy23, 0x20), z = _mm256_permute2f128_pd(xy01, xy23, 0x31);
+    const __m256d y = _mm256_permute2f128_pd(zw01, zw23, 0x20), w = _mm256_permute2f128_pd(zw01, zw23, 0x31);
+    // InsideClipVolume and w > 0, lane by lane.
+    const __m256d zero = _mm256_setzero_pd(), guard = _mm256_set1_pd(kGuardBand);
+    const __m256d u = _mm256_setr_pd(p[0].u, p[1].u, p[2].u, p[3].u), v = _mm256_setr_pd(p[0].v, p[1].v, p[2].v, p[3].v);
+    const __m256d guardW = _mm256_mul_pd(guard, w);
+    __m256d inside = _mm256_and_pd(_mm256_and_pd(FiniteLanes(x), FiniteLanes(y)), _mm256_and_pd(FiniteLanes(z), FiniteLanes(w)));
+    inside = _mm256_and_pd(inside, _mm256_and_pd(FiniteLanes(u), FiniteLanes(v)));
+    inside = _mm256_and_pd(inside, _mm256_and_pd(AtLeastZeroLanes(z), AtLeastZeroLanes(_mm256_sub_pd(w, z))));
+    inside = _mm256_and_pd(inside, _mm256_and_pd(AtLeastZeroLanes(_mm256_add_pd(x, guardW)), AtLeastZeroLanes(_mm256_sub_pd(guardW, x))));
+    inside = _mm256_and_pd(inside, _mm256_and_pd(AtLeastZeroLanes(_mm256_add_pd(y, guardW)), AtLeastZeroLanes(_mm256_sub_pd(guardW, y))));
+    const int insideBits = _mm256_movemask_pd(inside);
+    const int aheadBits = _mm256_movemask_pd(_mm256_cmp_pd(w, zero, _CMP_GT_OQ));
+    for (int i = 0; i < 4; ++i) {
+        t[i].inside = (insideBits >> i) & 1;
+        t[i].ahead = (aheadBits >> i) & 1;
+    }
+    const __m256d one = _mm256_set1_pd(1.0), half = _mm256_set1_pd(0.5), subPixel = _mm256_set1_pd(raster::kSubPixel);
+    const __m256d sx = _mm256_mul_pd(_mm256_add_pd(_mm256_div_pd(x, w), one), _mm256_set1_pd(kScreenWidth / 2.0));
+    const __m256d sy = _mm256_mul_pd(_mm256_sub_pd(one, _mm256_div_pd(y, w)), _mm256_set1_pd(kScreenHeight / 2.0));
+    const __m256d depth = _mm256_mul_pd(_mm256_div_pd(z, w), _mm256_set1_pd(65535.0));
+    alignas(32) double sxs[4], sys[4], depths[4];
+    alignas(32) std::int64_t pxs[4], pys[4];
+    _mm256_store_pd(sxs, sx);
+    _mm256_store_pd(sys, sy);
+    _mm256_store_pd(depths, depth);
+    using raster::lanes::RoundHalfAwayLanes;
+    _mm256_store_si256(reinterpret_cast<__m256i*>(pxs), RoundHalfAwayLanes(_mm256_mul_pd(_mm256_add_pd(sx, half), subPixel)));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(pys), RoundHalfAwayLanes(_mm256_mul_pd(_mm256_add_pd(sy, half), subPixel)));
+    for (int i = 0; i < 4; ++i) {
+        if (t[i].inside && t[i].ahead) {
+            t[i].sx = sxs[i];
+            t[i].sy = sys[i];
+            t[i].px = pxs[i];
+            t[i].py = pys[i];
+            t[i].depth = depths[i];
+            t[i].u = t[i].clip.u * (texture ? texture->width : 1);
+            t[i].v = t[i].clip.v * (texture ? texture->height : 1);
+        }
+    }
+}
+
+#endif
+
 // Draws a triangle whose corners all lie inside the clip volume. Its screen polygon is its
 // three corners, snapped as the general path snaps them; a pixel belongs to it when its centre
 // lies strictly inside every edge, or on a left or top one: the top-left rule of ScanConvex,
@@ -744,8 +824,16 @@ std::int32_t DrawIndexedTriangles(std::span<const MeshVertex> vertices, std::spa
     if (corners.size() < vertices.size()) {
         corners.resize(vertices.size());
     }
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        Transform(vertices[i], m, texture, corners[i]);
+    std::size_t done = 0;
+#if defined(STARWAKE_VECTOR_SPANS)
+    if (raster::VectorSpansEnabled()) {
+        for (; done + 4 <= vertices.size(); done += 4) {
+            TransformFour(&vertices[done], m, texture, &corners[done]);
+        }
+    }
+#endif
+    for (; done < vertices.size(); ++done) {
+        Transform(vertices[done], m, texture, corners[done]);
     }
     const CallStates states = ReadCallStates(lit, texture);
     for (std::size_t i = 0; i < indices.size(); i += 3) {
