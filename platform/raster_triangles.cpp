@@ -720,6 +720,46 @@ STARWAKE_AVX2 void TransformFour(const MeshVertex* p, const Matrix& m, const Tex
     }
 }
 
+// The rows of a triangle's box (DrawWholeTriangle's walk) for boxes at most 64 pixels wide,
+// with the edge functions of four neighbouring centres tested at once: bit n of a row's mask
+// is set when centre left + n lies inside all three edges, and the row's run is the first
+// block of set bits, the run the walk one centre at a time finds.
+STARWAKE_AVX2 void ShadeNarrowBox(std::int64_t (&rowStart)[3], const std::int64_t (&stepX)[3], const std::int64_t (&stepY)[3],
+                                  int left, int right, int top, int bottom, RowShader shade, const CallStates& states,
+                                  const TrianglePlanes& planes) {
+    const int width = right - left + 1;
+    const std::uint64_t inBox = width == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << width) - 1;
+    __m256i offset[3], stride[3];
+    for (int k = 0; k < 3; ++k) {
+        offset[k] = _mm256_setr_epi64x(0, stepX[k], 2 * stepX[k], 3 * stepX[k]);
+        stride[k] = _mm256_set1_epi64x(4 * stepX[k]);
+    }
+    for (int y = top; y <= bottom; ++y) {
+        __m256i e0 = _mm256_add_epi64(_mm256_set1_epi64x(rowStart[0]), offset[0]);
+        __m256i e1 = _mm256_add_epi64(_mm256_set1_epi64x(rowStart[1]), offset[1]);
+        __m256i e2 = _mm256_add_epi64(_mm256_set1_epi64x(rowStart[2]), offset[2]);
+        std::uint64_t inside = 0;
+        for (int n = 0; n < width; n += 4) {
+            // All three negative: the sign bit survives the and.
+            const int bits = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_and_si256(_mm256_and_si256(e0, e1), e2)));
+            inside |= static_cast<std::uint64_t>(bits) << n;
+            e0 = _mm256_add_epi64(e0, stride[0]);
+            e1 = _mm256_add_epi64(e1, stride[1]);
+            e2 = _mm256_add_epi64(e2, stride[2]);
+        }
+        inside &= inBox;
+        if (inside != 0) {
+            const int begin = __builtin_ctzll(inside);
+            const std::uint64_t after = ~(inside >> begin);
+            const int length = after == 0 ? 64 : __builtin_ctzll(after);
+            shade(states, planes, y, left + begin, left + begin + length);
+        }
+        rowStart[0] += stepY[0];
+        rowStart[1] += stepY[1];
+        rowStart[2] += stepY[2];
+    }
+}
+
 #endif
 
 // Draws a triangle whose corners all lie inside the clip volume. Its screen polygon is its
@@ -778,6 +818,12 @@ void DrawWholeTriangle(const TransformedVertex& a, const TransformedVertex& b, c
         stepX[k] = dy * raster::kSubPixel;
         stepY[k] = -dx * raster::kSubPixel;
     }
+#if defined(STARWAKE_VECTOR_SPANS)
+    if (right - left < 64 && raster::VectorSpansEnabled()) {
+        ShadeNarrowBox(rowStart, stepX, stepY, left, right, top, bottom, shade, states, planes);
+        return;
+    }
+#endif
     for (int y = top; y <= bottom; ++y) {
         std::int64_t e0 = rowStart[0], e1 = rowStart[1], e2 = rowStart[2];
         int x = left;
