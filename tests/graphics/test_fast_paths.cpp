@@ -326,6 +326,69 @@ TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
     }
 }
 
+// Spans of one to seventeen pixels that end on the texture's last texel (and past the bordered
+// corner it may still read) with steps of up to a texel a pixel: the vector spans' last
+// pixels go through the eight-pixel step, whose lanes beyond the span's end must change no
+// pixel (and, repeating the last pixel's coordinates, read nothing outside the texture).
+TEST_F(FastPathTest, ShortSpansEndingAtTheTexturesCornerMatchThePlainSpans) {
+    if (!raster::VectorSpansEnabled()) {
+        GTEST_SKIP() << "no vector spans on this processor";
+    }
+    std::mt19937 random(19);
+    common::Image picture(16, 8);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random() | 0xFF000000u;
+    }
+    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
+    textures.push_back(id);
+    const Texture* texture = GetTexture(id);
+    std::array<std::uint16_t, 24> plain{}, vector{}, start{};
+    int compared = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        const auto filter = static_cast<raster::Filter>(trial % 2);
+        const int count = 1 + static_cast<int>(random() % 17);
+        raster::SpanArgs args;
+        args.origin = texture->Origin();
+        args.pitch = texture->pitch;
+        args.width = texture->width;
+        args.height = texture->height;
+        args.du = static_cast<std::int32_t>(random() % (raster::kOne + 1));
+        args.dv = static_cast<std::int32_t>(random() % (raster::kOne + 1));
+        // The last pixel as far towards the corner as the filter may read.
+        const std::int32_t reach = filter == raster::Filter::kPoint ? raster::kOne - 1 : raster::kOne / 2 - 1;
+        args.u = texture->width * raster::kOne + reach - args.du * (count - 1);
+        args.v = texture->height * raster::kOne + reach - args.dv * (count - 1);
+        args.tint = (random() | 0x01000000u) & (random() % 2 ? 0xFFFF0000u : 0xFFFFFFFFu);
+        if (!raster::SpanInsideBorder(args, filter, count)) {
+            continue;
+        }
+        for (std::uint16_t& p : start) {
+            p = static_cast<std::uint16_t>(random());
+        }
+        const int channel = raster::SingleTintChannel(args.tint);
+        for (int blend = 0; blend < 3; ++blend) {
+            for (const bool tinted : {false, true}) {
+                plain = start;
+                vector = start;
+                const auto b = static_cast<raster::Blend>(blend);
+                raster::PlainSpan(b, filter, tinted)(args, plain.data() + 4, count);
+                raster::VectorSpan(b, filter, tinted)(args, vector.data() + 4, count);
+                ASSERT_EQ(plain, vector) << "blend " << blend << " filter " << static_cast<int>(filter) << " count " << count;
+            }
+        }
+        if (filter == raster::Filter::kLinear && channel >= 0) {
+            args.quads = ChannelQuads(*texture, channel);
+            plain = start;
+            vector = start;
+            raster::PlainSpan(raster::Blend::kAdditive, filter, true)(args, plain.data() + 4, count);
+            raster::AdditiveChannelSpan(channel)(args, vector.data() + 4, count);
+            ASSERT_EQ(plain, vector) << "channel " << channel << " count " << count;
+        }
+        ++compared;
+    }
+    EXPECT_GT(compared, 3000);
+}
+
 // Fog as the game draws it (a large texture twice its size, turned, additive, one channel) and
 // the sprites that must not take the channel span (a keyed texel, two channels kept, a tint
 // alpha of 0): whole frames with the vector spans on and off agree.
