@@ -259,8 +259,8 @@ std::int32_t DrawFontText(FontId id, std::string_view text, std::uint32_t colour
                     continue;
                 }
                 const std::uint32_t src = (a << 24) | (colour & 0x00FFFFFFu);
-                row[x] = raster::Pack565(
-                    raster::BlendPixel(src, raster::Expand565(row[x]), kBlendSrcAlpha, kBlendInvSrcAlpha));
+                row[x] = ToR5G6B5(
+                    raster::BlendPixel(src, FromR5G6B5(row[x]), kBlendSrcAlpha, kBlendInvSrcAlpha));
             }
         }
     }

@@ -28,24 +28,24 @@ template <Blend B>
 inline std::uint16_t BlendOver(std::uint32_t s, std::uint16_t destPixel, const SpanArgs& a) {
     const std::uint32_t sa = s >> 24;
     if constexpr (B == Blend::kOpaque) {
-        return Pack565(s);
+        return ToR5G6B5(s);
     } else if constexpr (B == Blend::kAlpha) {
         // Source weighted by its alpha plus the back buffer by the rest, red and blue together.
-        const std::uint32_t d = Expand565(destPixel);
+        const std::uint32_t d = FromR5G6B5(destPixel);
         const std::uint32_t rb = ((((s & kRedBlue) * (sa + 1)) >> 8) & kRedBlue) +
                                  ((((d & kRedBlue) * (256 - sa)) >> 8) & kRedBlue);
         const std::uint32_t g = Scale((s >> 8) & 0xFF, sa) + Scale((d >> 8) & 0xFF, 255 - sa);
-        return Pack565(rb | (g << 8));
+        return ToR5G6B5(rb | (g << 8));
     } else if constexpr (B == Blend::kAdditive) {
-        const std::uint32_t d = Expand565(destPixel);
+        const std::uint32_t d = FromR5G6B5(destPixel);
         std::uint32_t rb = ((((s & kRedBlue) * (sa + 1)) >> 8) & kRedBlue) + (d & kRedBlue);
         // Saturate each half that carried past 255.
         const std::uint32_t carry = rb & 0x01000100u;
         rb = (rb | (carry - (carry >> 8))) & kRedBlue;
         const std::uint32_t g = std::min<std::uint32_t>(Scale((s >> 8) & 0xFF, sa) + ((d >> 8) & 0xFF), 255);
-        return Pack565(rb | (g << 8));
+        return ToR5G6B5(rb | (g << 8));
     } else {
-        return Pack565(BlendPixel(s, Expand565(destPixel), a.srcFactor, a.destFactor));
+        return ToR5G6B5(BlendPixel(s, FromR5G6B5(destPixel), a.srcFactor, a.destFactor));
     }
 }
 
@@ -138,8 +138,8 @@ void ClampedSpan(const SpanArgs& a, Blend blend, Filter filter, bool tinted, std
         if ((s >> 24) == 0) {
             continue;
         }
-        dst[i] = blend == Blend::kOpaque ? Pack565(s)
-                                         : Pack565(BlendPixel(s, Expand565(dst[i]), a.srcFactor, a.destFactor));
+        dst[i] = blend == Blend::kOpaque ? ToR5G6B5(s)
+                                         : ToR5G6B5(BlendPixel(s, FromR5G6B5(dst[i]), a.srcFactor, a.destFactor));
     }
 }
 

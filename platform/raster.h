@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/pixel_format.h"
+
 namespace platform::raster {
 
 // Texture coordinates in spans are 16.16 fixed point, in texels.
@@ -84,18 +86,6 @@ bool SpanInsideBorder(const SpanArgs& args, Filter filter, int count);
 
 // c scaled by the 8-bit factor f: c * (f + 1) / 256, so that f = 255 keeps c and f = 0 gives 0.
 constexpr std::uint32_t Scale(std::uint32_t c, std::uint32_t f) { return (c * (f + 1)) >> 8; }
-
-constexpr std::uint32_t Expand565(std::uint16_t p) {
-    const std::uint32_t r = (p >> 11) & 31;
-    const std::uint32_t g = (p >> 5) & 63;
-    const std::uint32_t b = p & 31;
-    return 0xFF000000u | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) |
-           ((b << 3) | (b >> 2));
-}
-constexpr std::uint16_t Pack565(std::uint32_t argb) {
-    return static_cast<std::uint16_t>(((argb >> 8) & 0xF800) | ((argb >> 5) & 0x07E0) |
-                                      ((argb >> 3) & 0x001F));
-}
 
 // The blend factor for one channel: src and dest are that channel's 8-bit values, srcAlpha the
 // source alpha. The back buffer has no alpha, so its alpha reads as 255.

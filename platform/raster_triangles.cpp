@@ -254,10 +254,10 @@ void DrawTriangle(const ClipVertex (&corner)[3], std::uint32_t lit, const Textur
             if (alphaTest && !Compare(rs[kRsAlphaFunc], colour >> 24, rs[kRsAlphaRef] & 0xFF)) {
                 continue;
             }
-            const std::uint32_t out = blending ? raster::BlendPixel(colour, raster::Expand565(device.backBuffer[at]),
+            const std::uint32_t out = blending ? raster::BlendPixel(colour, FromR5G6B5(device.backBuffer[at]),
                                                                     rs[kRsSrcBlend], rs[kRsDestBlend])
                                                : colour;
-            device.backBuffer[at] = raster::Pack565(out);
+            device.backBuffer[at] = ToR5G6B5(out);
             if (depthWrite) {
                 device.depthBuffer[at] = static_cast<std::uint16_t>(depth);
             }
@@ -371,8 +371,8 @@ void ShadePixels(const CallStates& c, const TrianglePlanes& p, std::uint16_t* co
             continue;
         }
         const std::uint32_t out =
-            c.blending ? raster::BlendPixel(colour, raster::Expand565(colours[x]), c.srcBlend, c.destBlend) : colour;
-        colours[x] = raster::Pack565(out);
+            c.blending ? raster::BlendPixel(colour, FromR5G6B5(colours[x]), c.srcBlend, c.destBlend) : colour;
+        colours[x] = ToR5G6B5(out);
         if (c.depthWrite) {
             depths[x] = static_cast<std::uint16_t>(depth);
         }
