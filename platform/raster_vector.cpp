@@ -123,8 +123,10 @@ STARWAKE_AVX2 inline void SpanTail(const SpanArgs& a, std::int32_t u, std::int32
     std::memcpy(dst, pixels, static_cast<std::size_t>(rest) * sizeof(std::uint16_t));
 }
 
-template <Blend B, Filter F, bool Tinted>
-STARWAKE_AVX2 void VectorSpanImpl(const SpanArgs& a, std::uint16_t* dst, int count) {
+// A span eight pixels at a time through eight(u, v, uSteps, vSteps, dst), its last pixels on
+// a copy through the same step.
+template <typename Eight>
+STARWAKE_AVX2 inline void RunSpan(const SpanArgs& a, std::uint16_t* dst, int count, Eight&& eight) {
     int i = 0;
     std::int32_t u = a.u, v = a.v;
     if (count >= 8) {
@@ -136,16 +138,20 @@ STARWAKE_AVX2 void VectorSpanImpl(const SpanArgs& a, std::uint16_t* dst, int cou
         const auto uStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.du) * 8);
         const auto vStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.dv) * 8);
         for (; i + 8 <= count; i += 8) {
-            SpanEight<B, F, Tinted>(a, u, v, uSteps, vSteps, dst + i);
+            eight(u, v, uSteps, vSteps, dst + i);
             u += uStride;
             v += vStride;
         }
     }
     if (i < count) {
-        SpanTail(a, u, v, dst + i, count - i,
-                 [&](std::int32_t tu, std::int32_t tv, __m256i uSteps, __m256i vSteps, std::uint16_t* pixels)
-                     STARWAKE_AVX2 { SpanEight<B, F, Tinted>(a, tu, tv, uSteps, vSteps, pixels); });
+        SpanTail(a, u, v, dst + i, count - i, eight);
     }
+}
+
+template <Blend B, Filter F, bool Tinted>
+STARWAKE_AVX2 void VectorSpanImpl(const SpanArgs& a, std::uint16_t* dst, int count) {
+    RunSpan(a, dst, count, [&](std::int32_t u, std::int32_t v, __m256i uSteps, __m256i vSteps, std::uint16_t* pixels)
+                               STARWAKE_AVX2 { SpanEight<B, F, Tinted>(a, u, v, uSteps, vSteps, pixels); });
 }
 
 // The additive span of a sprite whose tint keeps one colour channel, over an opaque texture:
@@ -199,25 +205,8 @@ STARWAKE_AVX2 inline void ChannelEight(const SpanArgs& a, std::int32_t u, std::i
 
 template <int Channel>
 STARWAKE_AVX2 void AdditiveChannelSpanImpl(const SpanArgs& a, std::uint16_t* dst, int count) {
-    int i = 0;
-    std::int32_t u = a.u, v = a.v;
-    if (count >= 8) {
-        const __m256i iota = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-        const __m256i uSteps = _mm256_mullo_epi32(iota, _mm256_set1_epi32(a.du));
-        const __m256i vSteps = _mm256_mullo_epi32(iota, _mm256_set1_epi32(a.dv));
-        const auto uStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.du) * 8);
-        const auto vStride = static_cast<std::int32_t>(static_cast<std::int64_t>(a.dv) * 8);
-        for (; i + 8 <= count; i += 8) {
-            ChannelEight<Channel>(a, u, v, uSteps, vSteps, dst + i);
-            u += uStride;
-            v += vStride;
-        }
-    }
-    if (i < count) {
-        SpanTail(a, u, v, dst + i, count - i,
-                 [&](std::int32_t tu, std::int32_t tv, __m256i uSteps, __m256i vSteps, std::uint16_t* pixels)
-                     STARWAKE_AVX2 { ChannelEight<Channel>(a, tu, tv, uSteps, vSteps, pixels); });
-    }
+    RunSpan(a, dst, count, [&](std::int32_t u, std::int32_t v, __m256i uSteps, __m256i vSteps, std::uint16_t* pixels)
+                               STARWAKE_AVX2 { ChannelEight<Channel>(a, u, v, uSteps, vSteps, pixels); });
 }
 
 using VectorTable = std::array<std::array<std::array<SpanFunction, 2>, 2>, 3>;
