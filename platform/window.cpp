@@ -22,6 +22,7 @@ struct SdlWindow {
     SDL_Window* handle = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* frame = nullptr;  // streaming X8R8G8B8 texture the back buffer is widened into
+    bool surfaceOnly = false;      // a window whose own X8R8G8B8 surface takes the frame (no renderer)
     std::vector<std::function<void(const SDL_Event&)>> hooks;
 };
 SdlWindow sdl;
@@ -66,6 +67,12 @@ __attribute__((target_clones("avx2", "default"))) void WidenFrame(const std::uin
             to[x] = FromR5G6B5(from[x]);
         }
     }
+}
+
+// A window surface the frame can be widened into as it stands: 800 x 600 X8R8G8B8.
+bool TakesFrameDirectly(const SDL_Surface* surface) {
+    return surface != nullptr && surface->w == 800 && surface->h == 600 && surface->format->BytesPerPixel == 4 &&
+           surface->format->Rmask == 0xFF0000u && surface->format->Gmask == 0xFF00u && surface->format->Bmask == 0xFFu;
 }
 
 void RequestQuit() {
@@ -125,15 +132,25 @@ bool CreateMainWindow(const std::string& caption) {
         std::fprintf(stderr, "cannot create the window: %s\n", SDL_GetError());
         return false;
     }
-    // Smooth scaling when the 800 x 600 frame fills a larger desktop.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    window.focused = true;
+    window.minimised = false;
+    window.vsync = false;
+    SDL_DisplayMode mode;
+    window.refreshRate = SDL_GetWindowDisplayMode(sdl.handle, &mode) == 0 ? mode.refresh_rate : 0;
     if (!window.fullscreen) {
-        // A window shows the frame at its own size: a plain conversion into the window's
+        // A window shows the frame at its own size: widening it straight into the window's
         // surface costs least, and on machines whose only GL is a software one it saves most
-        // of the work of presenting.
+        // of the work of presenting. A surface of another layout goes through a renderer.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (TakesFrameDirectly(SDL_GetWindowSurface(sdl.handle))) {
+            sdl.surfaceOnly = true;
+            window.created = true;
+            return true;
+        }
         sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_SOFTWARE);
     }
+    // Smooth scaling when the 800 x 600 frame fills a larger desktop.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (sdl.renderer == nullptr) {
         sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_PRESENTVSYNC);
     }
@@ -158,15 +175,12 @@ bool CreateMainWindow(const std::string& caption) {
     window.vsync = SDL_GetRendererInfo(sdl.renderer, &info) == 0 &&
                    (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
                    (info.flags & SDL_RENDERER_SOFTWARE) == 0;
-    SDL_DisplayMode mode;
-    window.refreshRate = SDL_GetWindowDisplayMode(sdl.handle, &mode) == 0 ? mode.refresh_rate : 0;
-    window.focused = true;
-    window.minimised = false;
     window.created = true;
     return true;
 }
 
 void DestroyMainWindow() {
+    sdl.surfaceOnly = false;
     if (sdl.frame) {
         SDL_DestroyTexture(sdl.frame);
         sdl.frame = nullptr;
@@ -240,6 +254,18 @@ bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int heigh
         pixels.size() < static_cast<std::size_t>(width) * height) {
         return false;
     }
+    if (sdl.surfaceOnly) {
+        SDL_Surface* surface = SDL_GetWindowSurface(sdl.handle);
+        if (!TakesFrameDirectly(surface) || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)) {
+            return false;
+        }
+        WidenFrame(pixels.data(), width, height, static_cast<char*>(surface->pixels), surface->pitch);
+        if (SDL_MUSTLOCK(surface)) {
+            SDL_UnlockSurface(surface);
+        }
+        PaceFrame();
+        return SDL_UpdateWindowSurface(sdl.handle) == 0;
+    }
     void* target = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(sdl.frame, nullptr, &target, &pitch) != 0) {
@@ -266,6 +292,22 @@ namespace window_testing {
 
 ShownImage ShownPixels() {
     ShownImage image;
+    if (window.created && sdl.surfaceOnly) {
+        const SDL_Surface* surface = SDL_GetWindowSurface(sdl.handle);
+        if (!TakesFrameDirectly(surface)) {
+            return {};
+        }
+        image.width = surface->w;
+        image.height = surface->h;
+        for (int y = 0; y < surface->h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(surface->pixels) +
+                                                                     static_cast<std::ptrdiff_t>(y) * surface->pitch);
+            for (int x = 0; x < surface->w; ++x) {
+                image.pixels.push_back(row[x] | 0xFF000000u);
+            }
+        }
+        return image;
+    }
     if (!window.created || SDL_GetRendererOutputSize(sdl.renderer, &image.width, &image.height) != 0) {
         return {};
     }
