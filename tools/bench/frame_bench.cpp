@@ -67,15 +67,20 @@ void MemsetBackBuffer(benchmark::State& state) {
 BENCHMARK(MemsetBackBuffer)->Unit(benchmark::kMillisecond);
 
 // The busiest level with every object gathered into the view around the ship, held still so
-// that every frame draws the same scene.
-bool PrepareBusiestLevel() {
+// that every frame draws the same scene; false, with the benchmark skipped, when the game or
+// the level cannot start.
+bool PrepareBusiestLevel(benchmark::State& state) {
+    if (!StartGame()) {
+        state.SkipWithError("no game");
+        return false;
+    }
     // The same scene in every repetition: the generator starts where the game starts it.
     shell::randomState = shell::RandomState{};
     world::ClearWorld();
     shell::counters.level = kBusiestLevel;
     std::string error;
     if (!world::LoadLevel(world::LevelStem(kBusiestLevel), &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        state.SkipWithError(error.c_str());
         return false;
     }
     world::LoadTiles();
@@ -92,8 +97,7 @@ bool PrepareBusiestLevel() {
 }
 
 void WorldFrame(benchmark::State& state) {
-    if (!StartGame() || !PrepareBusiestLevel()) {
-        state.SkipWithError("no game");
+    if (!PrepareBusiestLevel(state)) {
         return;
     }
     std::int32_t& shipX = world::records.shipX;
@@ -120,8 +124,7 @@ BENCHMARK(WorldFrame)->Unit(benchmark::kMillisecond);
 // The layers of WorldFrame one at a time, drawn over whatever the last frame left (a blend
 // costs the same whatever lies beneath) and never presented, to show where the frame goes.
 void WorldStarsAndTiles(benchmark::State& state) {
-    if (!StartGame() || !PrepareBusiestLevel()) {
-        state.SkipWithError("no game");
+    if (!PrepareBusiestLevel(state)) {
         return;
     }
     platform::BeginScene();
@@ -137,8 +140,7 @@ BENCHMARK(WorldStarsAndTiles)->Unit(benchmark::kMillisecond);
 
 // The object pass: the objects' sprites, and the meshes over a cleared depth buffer.
 void WorldObjects(benchmark::State& state) {
-    if (!StartGame() || !PrepareBusiestLevel()) {
-        state.SkipWithError("no game");
+    if (!PrepareBusiestLevel(state)) {
         return;
     }
     platform::BeginScene();
@@ -154,8 +156,7 @@ BENCHMARK(WorldObjects)->Unit(benchmark::kMillisecond);
 // their mesh number), through the device's path for triangles inside the clip volume or
 // through the general clipping path for every triangle.
 void MeshesOnly(benchmark::State& state, bool reference) {
-    if (!StartGame() || !PrepareBusiestLevel()) {
-        state.SkipWithError("no game");
+    if (!PrepareBusiestLevel(state)) {
         return;
     }
     std::erase_if(world::records.colObjects, [](const world::ObjectHandle& o) {
@@ -177,8 +178,7 @@ void WorldMeshesClipping(benchmark::State& state) { MeshesOnly(state, true); }
 BENCHMARK(WorldMeshesClipping)->Unit(benchmark::kMillisecond);
 
 void WorldFog(benchmark::State& state) {
-    if (!StartGame() || !PrepareBusiestLevel()) {
-        state.SkipWithError("no game");
+    if (!PrepareBusiestLevel(state)) {
         return;
     }
     platform::BeginScene();
