@@ -54,44 +54,28 @@ TEST(Bearing, PointsEachEnemyAtTheShip) {
     EXPECT_EQ(simulation::Bearing(tx, ty, tx, ty, 1.25), 1.25);            // on the point: the last one
 }
 
-TEST_F(BehaviourTest, ClosingInEnemiesMoveTowardsTheShip) {
+// The ship's point is (2960, 2660); a closing-in enemy keeps its mood throughout.
+TEST_F(BehaviourTest, ClosingInEnemiesApproachTheShipAndStopAtOneHundredPixelsOnAnAxis) {
     const std::int32_t tx = 2960, ty = 2660;
-    struct Case {
-        std::int32_t x, y;
-        int dxSign, dySign;
-    };
-    for (const Case c : {Case{tx - 400, ty, +1, 0}, Case{tx + 400, ty, -1, 0}, Case{tx, ty - 400, 0, +1}}) {
-        world::cObject o = Make(simulation::kEnemy, c.x, c.y);
+    auto closingIn = [&](std::int32_t x, std::int32_t y, int frames, double angle = 0) {
+        world::cObject o = Make(simulation::kEnemy, x, y);
         o.xSpeed = o.ySpeed = 3;
-        o.State = 0;
-        o.LastStateChange = clock.Now() + 100000;  // keep the mood
-        o.LastCount = clock.Now() + 100000;
-        for (int i = 0; i < 80; ++i) {
+        o.Angle = angle;
+        o.LastStateChange = o.LastCount = clock.Now() + 100000;
+        for (int i = 0; i < frames; ++i) {
             simulation::RunBehaviour(o, OffScreen());
         }
-        if (c.dxSign != 0) {
-            EXPECT_EQ((o.X - c.x) > 0 ? 1 : -1, c.dxSign) << c.x;
-            EXPECT_LT(std::abs(o.X - tx), std::abs(c.x - tx));
-        }
-        if (c.dySign != 0) {
-            EXPECT_GT(o.Y, c.y);
-        }
+        return o;
+    };
+    // From the west and the east: nearer, without overshooting by as much as it started away.
+    for (const std::int32_t x : {tx - 400, tx + 400}) {
+        const world::cObject o = closingIn(x, ty, 80);
+        EXPECT_EQ(o.X > x, x < tx) << x;
+        EXPECT_LT(std::abs(o.X - tx), 400) << x;
     }
-}
-
-TEST_F(BehaviourTest, ClosingInStopsAtOneHundredPixelsOnAnAxis) {
-    const std::int32_t tx = 2960, ty = 2660;
-    world::cObject at100 = Make(simulation::kEnemy, tx - 100, ty);
-    at100.xSpeed = at100.ySpeed = 3;
-    at100.Angle = 3.14;
-    at100.LastStateChange = clock.Now() + 100000;
-    at100.LastCount = clock.Now() + 100000;
-    world::cObject at101 = at100;
-    at101.X = tx - 101;
-    simulation::RunBehaviour(at100, OffScreen());
-    simulation::RunBehaviour(at101, OffScreen());
-    EXPECT_EQ(at100.X, tx - 100);
-    EXPECT_EQ(at101.X, tx - 98);
+    EXPECT_GT(closingIn(tx, ty - 400, 80).Y, ty - 400);
+    EXPECT_EQ(closingIn(tx - 100, ty, 1, 3.14).X, tx - 100);
+    EXPECT_EQ(closingIn(tx - 101, ty, 1, 3.14).X, tx - 98);
 }
 
 TEST_F(BehaviourTest, EnemiesFireOnlyFromInsideTheScreenAndNotTwiceASecond) {
@@ -141,22 +125,37 @@ TEST_F(BehaviourTest, MoodsComeBackEveryOneToThreeSeconds) {
     EXPECT_GT(counts[0], 0);
 }
 
-TEST_F(BehaviourTest, PhaserBeamGrowsToItsLimit) {
+// One frame of the kinds that only move or grow, from (1000, 1000).
+TEST_F(BehaviourTest, ShotsCoinsRocksAndBeamsTakeOneStepOfTheirOwn) {
+    struct Case {
+        std::int16_t type;
+        const char* name;
+        double angle;
+        float frameScale;
+        std::int32_t x, y;
+    };
+    const Case cases[] = {
+        {simulation::kShot, "enemy.bmp", 0, 1, 1000, 980},   // heading 0: towards smaller Y
+        {simulation::kShot, "enemy.bmp", 1.57, 1, 980, 1000},
+        {simulation::kCoin, "4", 0, 2, 1002, 1000},          // whole speeds, whatever the rate
+        {simulation::kLargeRock, "1", 0, 2, 1004, 1000},     // scaled: 30 frames per second
+        {11, "enemy.bmp", 0, 1, 1000, 1000},                 // unknown kinds stay put
+    };
+    for (const Case& c : cases) {
+        world::cObject o = Make(c.type, 1000, 1000);
+        o.name = c.name;
+        o.Angle = c.angle;
+        o.xSpeed = c.type == simulation::kShot ? 20 : (c.type == 11 ? 5 : 2);
+        shell::frameTimer.frameScale = c.frameScale;
+        simulation::RunBehaviour(o, OffScreen());
+        EXPECT_EQ(o.X, c.x) << c.type << " " << c.angle;
+        EXPECT_EQ(o.Y, c.y) << c.type << " " << c.angle;
+    }
+    shell::frameTimer.frameScale = 1.0f;
     world::cObject beam = Make(simulation::kPhaserBeam, 1000, 1000);
     beam.PhaserLength = 3.45f;
     simulation::RunBehaviour(beam, OffScreen());
-    EXPECT_FLOAT_EQ(beam.PhaserLength, 3.5f);
-}
-
-TEST_F(BehaviourTest, ShotsFlyAlongTheirHeading) {
-    world::cObject shot = Make(simulation::kShot, 1000, 1000);
-    shot.xSpeed = 20;
-    simulation::RunBehaviour(shot, OffScreen());
-    EXPECT_EQ(shot.X, 1000);
-    EXPECT_EQ(shot.Y, 980);  // heading 0: towards smaller Y
-    shot.Angle = 1.57;
-    simulation::RunBehaviour(shot, OffScreen());
-    EXPECT_EQ(shot.X, 980);
+    EXPECT_FLOAT_EQ(beam.PhaserLength, 3.5f);  // grows to its limit and no further
 }
 
 TEST_F(BehaviourTest, ExplosionsShowFrameOneFirstAndHoldTheLast) {
@@ -169,27 +168,6 @@ TEST_F(BehaviourTest, ExplosionsShowFrameOneFirstAndHoldTheLast) {
     }
     EXPECT_EQ(blast.LastFrame, 15);
     EXPECT_EQ(blast.X, 1000);
-}
-
-TEST_F(BehaviourTest, CoinsDriftByWholeSpeedsAndRocksByTheFrameScale) {
-    world::cObject coin = Make(simulation::kCoin, 1000, 1000);
-    coin.name = "4";
-    coin.xSpeed = 2;
-    world::cObject rock = Make(simulation::kLargeRock, 1000, 1000);
-    rock.name = "1";
-    rock.xSpeed = 2;
-    shell::frameTimer.frameScale = 2.0f;  // 30 frames per second
-    simulation::RunBehaviour(coin, OffScreen());
-    simulation::RunBehaviour(rock, OffScreen());
-    EXPECT_EQ(coin.X, 1002);
-    EXPECT_EQ(rock.X, 1004);
-}
-
-TEST_F(BehaviourTest, UnknownTypesNeitherMoveNorDraw) {
-    world::cObject odd = Make(11, 1000, 1000);
-    odd.xSpeed = 5;
-    simulation::RunBehaviour(odd, OffScreen());
-    EXPECT_EQ(odd.X, 1000);
 }
 
 TEST(ShadowLevels, AreFourToSixAndEighteenAndNineteen) {
