@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -14,6 +16,7 @@
 #include "game/graphics/dxgfx.h"
 #include "game/graphics/sprites.h"
 #include "platform/device.h"
+#include "platform/raster.h"
 #include "tests/support/golden.h"
 #include "tests/support/headless.h"
 
@@ -78,6 +81,30 @@ inline common::Image Region(int left, int top, int width, int height) {
 inline std::uint32_t Pixel(int x, int y) {
     return platform::FromR5G6B5(
         platform::device.backBuffer[static_cast<std::size_t>(y) * platform::kScreenWidth + static_cast<std::size_t>(x)]);
+}
+
+// A picture of random texels, each ORed with set (0xFF000000 makes them opaque).
+inline common::Image RandomPicture(std::mt19937& random, int width, int height, std::uint32_t set = 0) {
+    common::Image picture(width, height);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random() | set;
+    }
+    return picture;
+}
+
+// A span's arguments over the whole of the texture, at texel (0, 0) with no step.
+inline platform::raster::SpanArgs SpanOver(const platform::Texture& texture) {
+    platform::raster::SpanArgs args;
+    args.origin = texture.Origin();
+    args.pitch = texture.pitch;
+    args.width = texture.width;
+    args.height = texture.height;
+    return args;
+}
+
+inline bool BackBufferIsBlank() {
+    const auto& b = platform::device.backBuffer;
+    return std::all_of(b.begin(), b.end(), [](std::uint16_t p) { return p == 0; });
 }
 
 }  // namespace graphics_test

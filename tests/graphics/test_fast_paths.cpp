@@ -4,6 +4,7 @@
 // paths share against the scalar steps it replaces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
@@ -45,14 +46,16 @@ protected:
             ReleaseTexture(id);
         }
     }
-    TextureId MakeTexture(std::mt19937& random, int width, int height) {
-        common::Image picture(width, height);
-        for (std::uint32_t& texel : picture.pixels) {
-            texel = random();
-        }
-        const TextureId id = CreateTextureFromImage(picture, {width, height, ImageFilter::kPoint, 0}, nullptr);
+    // A texture of random texels (opaque ones with set 0xFF000000), released after the test.
+    const Texture* MakeTexture(std::mt19937& random, int width, int height, std::uint32_t set = 0) {
+        const TextureId id = CreateTextureFromImage(graphics_test::RandomPicture(random, width, height, set),
+                                                    {width, height, ImageFilter::kPoint, 0}, nullptr);
         textures.push_back(id);
-        return id;
+        return GetTexture(id);
+    }
+    TextureId MakeTextureId(std::mt19937& random, int width, int height) {
+        MakeTexture(random, width, height);
+        return textures.back();
     }
 
     std::array<std::uint32_t, kRenderStateCount> savedStates{};
@@ -119,9 +122,9 @@ TEST(LaneArithmeticTest, RoundHalfAwayLanesRoundsAsLlround) {
 // same random colours and depths.
 TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
     std::mt19937 random(77);
-    const TextureId square = MakeTexture(random, 16, 16);
-    const TextureId wide = MakeTexture(random, 32, 8);
-    const TextureId odd = MakeTexture(random, 24, 20);  // wrapped by remainders, not masks
+    const TextureId square = MakeTextureId(random, 16, 16);
+    const TextureId wide = MakeTextureId(random, 32, 8);
+    const TextureId odd = MakeTextureId(random, 24, 20);  // wrapped by remainders, not masks
     auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
     auto pick = [&](std::uint32_t count) { return static_cast<std::uint32_t>(random() % count); };
     Buffers background{std::vector<std::uint16_t>(device.backBuffer.size()), std::vector<std::uint16_t>(device.depthBuffer.size())};
@@ -228,7 +231,7 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
 // centres at a time match the clipping path's, up to the box's last column.
 TEST_F(FastPathTest, TrianglesAroundTheNarrowBoxWidthMatchTheClippingPath) {
     std::mt19937 random(11);
-    SetTexture(0, MakeTexture(random, 16, 16));
+    SetTexture(0, MakeTextureId(random, 16, 16));
     SetTextureStageState(0, kTssMagFilter, kFilterLinear);
     SetTextureStageState(0, kTssMinFilter, kFilterLinear);
     SetRenderState(kRsCullMode, kCullNone);
@@ -236,9 +239,9 @@ TEST_F(FastPathTest, TrianglesAroundTheNarrowBoxWidthMatchTheClippingPath) {
     SetRenderState(kRsLighting, 0);
     SetRenderState(kRsAlphaBlendEnable, 0);
     SetRenderState(kRsAlphaTestEnable, 0);
-    SetTransform(kTransformWorld, Matrix::Identity());
-    SetTransform(kTransformView, Matrix::Identity());
-    SetTransform(kTransformProjection, Matrix::Identity());
+    for (const auto which : {kTransformWorld, kTransformView, kTransformProjection}) {
+        SetTransform(which, Matrix::Identity());
+    }
     auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
     std::vector<MeshVertex> vertices;
     std::vector<std::uint32_t> indices;
@@ -283,31 +286,20 @@ TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
         GTEST_SKIP() << "no vector spans on this processor";
     }
     std::mt19937 random(31);
-    common::Image picture(29, 17);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel = random() | 0xFF000000u;
-    }
-    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
-    textures.push_back(id);
-    const Texture* texture = GetTexture(id);
+    const Texture* texture = MakeTexture(random, 29, 17, 0xFF000000u);
     ASSERT_TRUE(texture->opaque);
     const std::uint32_t levels[] = {0x01, 0x7F, 0xAF, 0xFF};
     std::array<std::uint16_t, 101> plain{}, channel{}, start{};
     for (int trial = 0; trial < 6000; ++trial) {
         const int which = trial % 3;
-        raster::SpanArgs args;
-        args.origin = texture->Origin();
-        args.pitch = texture->pitch;
-        args.width = texture->width;
-        args.height = texture->height;
+        raster::SpanArgs args = graphics_test::SpanOver(*texture);
         args.quads = ChannelQuads(*texture, which);
         args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
         ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
         const int count = 1 + static_cast<int>(random() % 100);
-        const double u0 = std::uniform_real_distribution<double>(-0.5, texture->width + 0.49)(random);
-        const double v0 = std::uniform_real_distribution<double>(-0.5, texture->height + 0.49)(random);
-        const double u1 = std::uniform_real_distribution<double>(-0.5, texture->width + 0.49)(random);
-        const double v1 = std::uniform_real_distribution<double>(-0.5, texture->height + 0.49)(random);
+        auto across = [&](int side) { return std::uniform_real_distribution<double>(-0.5, side + 0.49)(random); };
+        const double u0 = across(texture->width), v0 = across(texture->height);
+        const double u1 = across(texture->width), v1 = across(texture->height);
         args.u = static_cast<std::int32_t>(u0 * raster::kOne);
         args.v = static_cast<std::int32_t>(v0 * raster::kOne);
         args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
@@ -315,9 +307,7 @@ TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
         if (!raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
             continue;
         }
-        for (std::uint16_t& p : start) {
-            p = static_cast<std::uint16_t>(random());
-        }
+        std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
         plain = start;
         channel = start;
         raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data(), count);
@@ -335,23 +325,13 @@ TEST_F(FastPathTest, ShortSpansEndingAtTheTexturesCornerMatchThePlainSpans) {
         GTEST_SKIP() << "no vector spans on this processor";
     }
     std::mt19937 random(19);
-    common::Image picture(16, 8);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel = random() | 0xFF000000u;
-    }
-    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
-    textures.push_back(id);
-    const Texture* texture = GetTexture(id);
+    const Texture* texture = MakeTexture(random, 16, 8, 0xFF000000u);
     std::array<std::uint16_t, 24> plain{}, vector{}, start{};
     int compared = 0;
     for (int trial = 0; trial < 4000; ++trial) {
         const auto filter = static_cast<raster::Filter>(trial % 2);
         const int count = 1 + static_cast<int>(random() % 17);
-        raster::SpanArgs args;
-        args.origin = texture->Origin();
-        args.pitch = texture->pitch;
-        args.width = texture->width;
-        args.height = texture->height;
+        raster::SpanArgs args = graphics_test::SpanOver(*texture);
         args.du = static_cast<std::int32_t>(random() % (raster::kOne + 1));
         args.dv = static_cast<std::int32_t>(random() % (raster::kOne + 1));
         // The last pixel as far towards the corner as the filter may read.
@@ -362,9 +342,7 @@ TEST_F(FastPathTest, ShortSpansEndingAtTheTexturesCornerMatchThePlainSpans) {
         if (!raster::SpanInsideBorder(args, filter, count)) {
             continue;
         }
-        for (std::uint16_t& p : start) {
-            p = static_cast<std::uint16_t>(random());
-        }
+        std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
         const int channel = raster::SingleTintChannel(args.tint);
         for (int blend = 0; blend < 3; ++blend) {
             for (const bool tinted : {false, true}) {
@@ -394,13 +372,8 @@ TEST_F(FastPathTest, ShortSpansEndingAtTheTexturesCornerMatchThePlainSpans) {
 // alpha of 0): whole frames with the vector spans on and off agree.
 TEST_F(FastPathTest, FogLikeSpritesMatchWithAndWithoutVectorSpans) {
     std::mt19937 random(5);
-    common::Image fog(128, 128), keyed(64, 64);
-    for (std::uint32_t& texel : fog.pixels) {
-        texel = random() | 0xFF000000u;
-    }
-    for (std::uint32_t& texel : keyed.pixels) {
-        texel = random() | 0xFF000000u;
-    }
+    const common::Image fog = graphics_test::RandomPicture(random, 128, 128, 0xFF000000u);
+    common::Image keyed = graphics_test::RandomPicture(random, 64, 64, 0xFF000000u);
     keyed.At(10, 10) = 0;  // a colour-keyed texel
     const TextureId fogId = CreateTextureFromImage(fog, {}, nullptr);
     const TextureId keyedId = CreateTextureFromImage(keyed, {}, nullptr);
