@@ -31,11 +31,7 @@ using launcher_test::Recorder;
 using launcher_test::TempFolder;
 
 // X11 keycodes (evdev + 8), as the dialog's key events carry them.
-constexpr quint32 kXTab = 23;
-constexpr quint32 kXA = 38;
-constexpr quint32 kXF = 41;
-constexpr quint32 kXSpace = 65;
-constexpr quint32 kXDown = 116;
+constexpr quint32 kXTab = 23, kXA = 38, kXF = 41, kXSpace = 65, kXDown = 116;
 
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 2000) {
     QElapsedTimer clock;
@@ -115,21 +111,14 @@ protected:
 
 // --- The controls ----------------------------------------------------------------------------
 
-TEST_F(LauncherForm, EveryControlCarriesItsText) {
+TEST_F(LauncherForm, OpensOnTheStartTabWithTheBindingsFromTheFile) {
     Open(kLayout, false);
     EXPECT_EQ(form->windowTitle(), "Starwake Launcher");
     ASSERT_EQ(C().SSTab1->count(), 2);
     EXPECT_EQ(C().SSTab1->tabText(0), "Start");
     EXPECT_EQ(C().SSTab1->tabText(1), "Controls");
     EXPECT_EQ(C().SSTab1->currentIndex(), 0);
-    EXPECT_EQ(C().Label4->text(),
-              "Press Start to begin the game, or click the controls tab to configure your keyboard "
-              "and/or joystick controls.");
-    EXPECT_EQ(C().chFPS->text(), "Show  framerate");
     EXPECT_FALSE(C().chFPS->isChecked());
-    EXPECT_EQ(C().Label1->text(), "Keyboard");
-    EXPECT_EQ(C().Label2->text(), "Description");
-    EXPECT_EQ(C().Label3->text(), "Note:  Joystick requires at least a 4 button joystick or gamepad.");
     const char* captions[] = {"Up Key", "Down Key", "Turn Left", "Turn Right", "Fire Key", "Strafe Left",
                               "Strafe Right"};
     const char* codes[] = {"16", "30", "31", "32", "57", "44", "45"};
@@ -139,11 +128,8 @@ TEST_F(LauncherForm, EveryControlCarriesItsText) {
         EXPECT_EQ(Box(i), codes[i]);
         EXPECT_EQ(Desc(i), descriptions[i]);
     }
-    EXPECT_EQ(C().chJoy->text(), "Enable Joystick");
     EXPECT_TRUE(C().chJoy->isChecked());
     EXPECT_FALSE(form->State().isDirty);  // the joystick from the file is no change
-    EXPECT_EQ(C().cmdSave->text(), "&Start");
-    EXPECT_EQ(C().cmdCancel->text(), "&Exit");
     EXPECT_TRUE(C().Timer1->isActive());
     EXPECT_EQ(C().Timer1->interval(), 1);
 }
@@ -216,7 +202,7 @@ TEST_F(LauncherForm, ALongDescriptionDoesNotResizeTheDialog) {
     EXPECT_EQ(form->size(), before);
 }
 
-TEST_F(LauncherForm, KeysGoingToAnotherWindowAreNotCapturedButTheirReleasesCount) {
+TEST_F(LauncherForm, KeysToAnotherWindowAreNotCapturedButReleasesAndLosingTheFocusCount) {
     Open(kLayout);
     QWidget other;  // stands for a message box the dialog opened
     SendKey(&other, QEvent::KeyPress, Qt::Key_A, kXA);
@@ -225,10 +211,7 @@ TEST_F(LauncherForm, KeysGoingToAnotherWindowAreNotCapturedButTheirReleasesCount
     EXPECT_NE(form->State().keyState[30], 0);
     SendKey(&other, QEvent::KeyRelease, Qt::Key_A, kXA);
     EXPECT_EQ(form->State().keyState[30], 0);
-}
-
-TEST_F(LauncherForm, LosingTheFocusReleasesEveryKey) {
-    Open(kLayout);
+    // Losing the focus releases every key still down.
     SendKey(form.get(), QEvent::KeyPress, Qt::Key_A, kXA);
     SendKey(form.get(), QEvent::KeyPress, Qt::Key_Down, kXDown);
     EXPECT_NE(form->State().keyState[208], 0);
@@ -299,28 +282,20 @@ TEST_F(LauncherForm, ClosingTheWindowAsksLikeExitAndYesSaves) {
 
 // --- Pictures ------------------------------------------------------------------------------------
 
-TEST_F(LauncherForm, PicturesOfTheExpectedSizeAreShown) {
+TEST_F(LauncherForm, PicturesOfTheExpectedSizeAreShownAndOthersGetAStandInOfThatSize) {
     std::string error;
     ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherBanner.bmp", common::Image(385, 133, 0xFF336699u), &error));
-    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherSide.bmp", common::Image(128, 256, 0xFFCC8844u), &error));
+    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherSide.bmp", common::Image(127, 256, 0xFFCC8844u), &error));
+    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "LauncherSide.bmp", 128, 256, &error));
+    EXPECT_NE(error.find("127 x 256"), std::string::npos) << error;
+    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "Missing.bmp", 128, 256, &error));
+    EXPECT_NE(error.find("Missing.bmp"), std::string::npos) << error;
+
     Open(nullptr, false);
     EXPECT_EQ(PixelOf(C().Picture1, 0, 0), 0xFF336699u);
     EXPECT_EQ(PixelOf(C().Picture1, 384, 132), 0xFF336699u);
-    EXPECT_EQ(PixelOf(C().Picture2, 127, 255), 0xFFCC8844u);
-}
-
-TEST_F(LauncherForm, AWrongSizeOrMissingPictureGivesAStandInOfTheSameSize) {
-    std::string error;
-    ASSERT_TRUE(common::SaveBmp24(folder.Path() / "LauncherBanner.bmp", common::Image(384, 133, 0xFF336699u), &error));
-    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "LauncherBanner.bmp", 385, 133, &error));
-    EXPECT_NE(error.find("384 x 133"), std::string::npos) << error;
-    EXPECT_FALSE(launcher::LoadPicture(folder.Path() / "LauncherSide.bmp", 128, 256, &error));
-    EXPECT_NE(error.find("LauncherSide.bmp"), std::string::npos) << error;
-
-    Open(nullptr, false);
-    EXPECT_EQ(C().Picture1->pixmap().size(), QSize(385, 133));
-    EXPECT_NE(PixelOf(C().Picture1, 0, 0), 0xFF336699u);
     EXPECT_EQ(C().Picture2->pixmap().size(), QSize(128, 256));
+    EXPECT_NE(PixelOf(C().Picture2, 0, 0), 0xFFCC8844u);
 }
 
 // --- The screenshot ------------------------------------------------------------------------------
@@ -375,9 +350,7 @@ TEST(LauncherDesktop, AMissingOrNonExecutableGameIsReported) {
     std::string error;
     EXPECT_FALSE(launcher::StartDetached({folder.Path() / "corvane", {}, folder.Path()}, &error));
     EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
-    folder.Write("corvane", "not a program");
-    std::filesystem::permissions(folder.Path() / "corvane",
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    folder.Write("corvane", "not a program");  // written without the execute bit
     EXPECT_FALSE(launcher::StartDetached({folder.Path() / "corvane", {}, folder.Path()}, &error));
     EXPECT_NE(error.find("not an executable"), std::string::npos) << error;
 }
