@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "common/scancodes.h"
 #include "game/graphics/dxgfx.h"
 #include "game/graphics/fonts.h"
@@ -60,7 +62,9 @@ TEST_F(GameFrameTest, EscapeAsksAndYEndsTheGame) {
     EXPECT_EXIT(shell::MainMenu(), ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(GameFrameTest, NTakesTheQuestionAwayAndPlayGoesOn) {
+TEST_F(GameFrameTest, YAloneDoesNothingAndNTakesTheQuestionAway) {
+    Press({common::kKeyY});
+    EXPECT_TRUE(frmMain.gameRunning);
     Press({common::kKeyEscape});
     Press({common::kKeyN});
     EXPECT_FALSE(frmMain.quitRequested);
@@ -75,12 +79,7 @@ TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
     EXPECT_FALSE(frmMain.quitRequested);
 }
 
-TEST_F(GameFrameTest, YWithoutTheQuestionDoesNothing) {
-    Press({common::kKeyY});
-    EXPECT_TRUE(frmMain.gameRunning);
-}
-
-TEST_F(GameFrameTest, EveryFrameIsPresentedAndSetsFrameScale) {
+TEST_F(GameFrameTest, EveryShownFrameIsPresentedAndSetsFrameScaleAndAMinimisedOneOnlyPumps) {
     const auto before = platform::device.framesPresented;
     shell::frameTimer = shell::FrameTimer{};
     Frame();
@@ -91,22 +90,22 @@ TEST_F(GameFrameTest, EveryFrameIsPresentedAndSetsFrameScale) {
     }
     EXPECT_EQ(shell::frameTimer.fps, 61);
     EXPECT_NEAR(shell::frameTimer.frameScale, 60.0f / 61.0f, 1e-6);
-}
 
-TEST_F(GameFrameTest, MinimisedWindowOnlyPumpsMessages) {
-    const auto before = platform::device.framesPresented;
-    const auto fpsBefore = shell::frameTimer.fpsFrameCount;
+    const auto shown = platform::device.framesPresented;
+    const auto counted = shell::frameTimer.fpsFrameCount;
     platform::window.minimised = true;
     Frame();
     platform::window.minimised = false;
-    EXPECT_EQ(platform::device.framesPresented, before);
-    EXPECT_EQ(shell::frameTimer.fpsFrameCount, fpsBefore);
+    EXPECT_EQ(platform::device.framesPresented, shown);
+    EXPECT_EQ(shell::frameTimer.fpsFrameCount, counted);
 }
 
 TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
     using namespace platform;
-    const std::int32_t fontsBefore[3] = {graphics::fonts.fontSmall, graphics::fonts.fontLarge,
-                                         graphics::fonts.fontMedium};
+    auto fonts = [] {
+        return std::array{graphics::fonts.fontSmall, graphics::fonts.fontLarge, graphics::fonts.fontMedium};
+    };
+    const auto fontsBefore = fonts();
     frmMain.surfacesLost = false;
     frmMain.menuSurface = CreateImageSurface(800, 600, kFormatR5G6B5);
     frmMain.backBuffer = GetRenderTarget();
@@ -131,13 +130,10 @@ TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
     EXPECT_EQ(GetTextureStageState(0, kTssMinFilter), kFilterLinear);
     EXPECT_EQ(GetTransform(kTransformView), graphics::dxgfx.matView);
     EXPECT_EQ(GetTransform(kTransformWorld), Matrix::Identity());
-    EXPECT_EQ(graphics::fonts.fontSmall, fontsBefore[0]);
-    EXPECT_EQ(graphics::fonts.fontLarge, fontsBefore[1]);
-    EXPECT_EQ(graphics::fonts.fontMedium, fontsBefore[2]);
-    // And they are real fonts again, not failed loads.
-    EXPECT_GE(graphics::fonts.fontSmall, 1);
-    EXPECT_GE(graphics::fonts.fontLarge, 1);
-    EXPECT_GE(graphics::fonts.fontMedium, 1);
+    EXPECT_EQ(fonts(), fontsBefore);
+    for (const std::int32_t font : fonts()) {
+        EXPECT_GE(font, 1);  // real fonts again, not failed loads
+    }
     Frame();  // and play goes on
 }
 
