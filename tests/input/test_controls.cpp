@@ -61,9 +61,6 @@ TEST_F(LoadControlsTest, FilesOnDiskReadAsTheGameReadsThem) {
     const Case cases[] = {
         {"launcher layout", "200\r\r\n208\r\r\n203\r\r\n205\r\r\n57\r\r\n30\r\r\n32\r\r\n1\r\r\n", kDefaultCodes,
          true, false},
-        {"launcher layout, joystick off", "17\r\r\n31\r\r\n30\r\r\n32\r\r\n29\r\r\n16\r\r\n18\r\r\n0\r\r\n",
-         {17, 31, 30, 32, 29, 16, 18, 77}, false, false},
-        {"LF", "16\n30\n31\n32\n57\n44\n45\n1\n", {16, 30, 31, 32, 57, 44, 45, 77}, true, false},
         {"CR LF, keys above 211", "219\r\n220\r\n221\r\n32\r\n57\r\n44\r\n45\r\n0\r\n",
          {219, 220, 221, 32, 57, 44, 45, 77}, false, false},
         // The last value repeats; "208" on the joystick line is a number other than 0.
