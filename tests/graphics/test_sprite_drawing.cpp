@@ -1,7 +1,8 @@
 // Sprite drawing: the blend-mode tables and their leaking states, the sense of rotation, the
-// edge rules between neighbouring quads, bad input, and the vector spans against the plain.
+// edge rules between neighbouring quads, bad input, and the faster spans against the plain.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
@@ -35,77 +36,75 @@ protected:
 
 struct Factors {
     std::uint32_t src, dest, enable;
+    bool operator==(const Factors&) const = default;
 };
 Factors CurrentFactors() {
     return {GetRenderState(kRsSrcBlend), GetRenderState(kRsDestBlend), GetRenderState(kRsAlphaBlendEnable)};
 }
+void PrintTo(const Factors& f, std::ostream* out) { *out << "{" << f.src << ", " << f.dest << ", " << f.enable << "}"; }
 
-TEST_F(SpriteDrawingTest, BatchBeginSetsAlphaBlendingAndEndRestoresNothing) {
+// The batch turns alpha blending on; each mode then sets only some states, the rest leak from
+// the draw before, and the batch's end restores nothing.
+TEST_F(SpriteDrawingTest, BlendModesLeaveTheStatesTheyDoNotSet) {
     SetRenderState(kRsAlphaBlendEnable, 0);
     graphics::BeginSprites();
-    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 1u);
-    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcAlpha);
-    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendInvSrcAlpha);
-    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 2, "");
+    EXPECT_EQ(CurrentFactors(), (Factors{kBlendSrcAlpha, kBlendInvSrcAlpha, 1}));
+    enum Call { kSprite, kRect, kScaled };
+    const struct {
+        Call call;
+        std::int16_t mode;
+        Factors after;
+    } steps[] = {
+        {kSprite, 2, {kBlendSrcColor, kBlendDestColor, 1}},
+        {kSprite, 1, {kBlendSrcColor, kBlendOne, 1}},  // only the destination
+        {kSprite, 3, {kBlendZero, kBlendOne, 1}},      // only the source
+        {kRect, 1, {kBlendOne, kBlendOne, 1}},         // the rectangle's modes set both
+        {kRect, 3, {kBlendZero, kBlendZero, 1}},
+        {kScaled, 0, {kBlendZero, kBlendZero, 0}},
+        {kSprite, 4, {kBlendZero, kBlendZero, 0}},  // modes outside 0 .. 3 change nothing
+        {kRect, -1, {kBlendZero, kBlendZero, 0}},
+    };
+    for (const auto& step : steps) {
+        if (step.call == kSprite) {
+            graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", step.mode, "");
+        } else if (step.call == kRect) {
+            graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", step.mode, Rect{0, 0, 64, 64}, 1, 1, "");
+        } else {
+            graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, false, "FF", step.mode, 1, 1, "");
+        }
+        EXPECT_EQ(CurrentFactors(), step.after) << "call " << step.call << " mode " << step.mode;
+    }
     graphics::EndSprites();
-    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcColor);
-    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendDestColor);
+    EXPECT_EQ(CurrentFactors(), (Factors{kBlendZero, kBlendZero, 0}));
 }
 
-TEST_F(SpriteDrawingTest, ModesLeaveTheStatesTheyDoNotSet) {
-    graphics::BeginSprites();
-    // After mode 2, DrawSprite's mode 1 sets only the destination: the source stays colour.
-    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 2, "");
-    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 1, "");
-    Factors f = CurrentFactors();
-    EXPECT_EQ(f.src, kBlendSrcColor);
-    EXPECT_EQ(f.dest, kBlendOne);
-    // DrawSprite's mode 3 sets only the source.
-    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 3, "");
-    f = CurrentFactors();
-    EXPECT_EQ(f.src, kBlendZero);
-    EXPECT_EQ(f.dest, kBlendOne);
-    // DrawSpriteRect's modes 1 and 3 set both, and they stay for the next draw's use.
-    const Rect all{0, 0, 64, 64};
-    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", 1, all, 1, 1, "");
-    f = CurrentFactors();
-    EXPECT_EQ(f.src, kBlendOne);
-    EXPECT_EQ(f.dest, kBlendOne);
-    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", 3, all, 1, 1, "");
-    f = CurrentFactors();
-    EXPECT_EQ(f.src, kBlendZero);
-    EXPECT_EQ(f.dest, kBlendZero);
-    EXPECT_EQ(f.enable, 1u);
-    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, false, "FF", 0, 1, 1, "");
-    EXPECT_EQ(CurrentFactors().enable, 0u);
-    // A mode outside 0 .. 3 changes nothing.
-    graphics::DrawSprite(letter, Vector2{0, 0}, 0, false, "FF", 4, "");
-    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, false, "FF", -1, all, 1, 1, "");
-    f = CurrentFactors();
-    EXPECT_EQ(f.src, kBlendZero);
-    EXPECT_EQ(f.dest, kBlendZero);
-    EXPECT_EQ(f.enable, 0u);
-    graphics::EndSprites();
-}
-
-TEST_F(SpriteDrawingTest, FailedLoadsAndEmptySlotsDrawNothing) {
+// Textures that failed to load, empty slots, alpha 0, and positions, turns, scales or source
+// rectangles that make no sense: nothing reaches the screen.
+TEST_F(SpriteDrawingTest, BadTexturesAndNonsenseGeometryDrawNothing) {
+    const float nan = std::nanf("");
     graphics::BeginSprites();
     const Factors before = CurrentFactors();
     graphics::DrawSprite(-1, Vector2{0, 0}, 0, false, "FF", 2, "");
     graphics::DrawSpriteRect(-1, Vector2{0, 0}, 0, false, "FF", 2, Rect{0, 0, 8, 8}, 1, 1, "");
     graphics::DrawSpriteScaled(99, Vector2{0, 0}, 0, false, "FF", 2, 1, 1, "");
-    const Factors after = CurrentFactors();
-    EXPECT_EQ(after.src, before.src);  // an index outside the pool changes nothing at all
+    EXPECT_EQ(CurrentFactors(), before);  // an index outside the pool changes nothing at all
     // An empty slot inside the pool: the mode's states are set, nothing is drawn.
     graphics::sprites.texturePool.emplace_back();
-    const auto empty = static_cast<std::int32_t>(graphics::sprites.texturePool.size() - 1);
-    graphics::DrawSprite(empty, Vector2{0, 0}, 0, false, "FF", 2, "");
-    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcColor);
-    graphics::EndSprites();
+    graphics::DrawSprite(static_cast<std::int32_t>(graphics::sprites.texturePool.size() - 1), Vector2{0, 0}, 0,
+                         false, "FF", 2, "");
     graphics::sprites.texturePool.pop_back();
-    for (const std::uint16_t p : device.backBuffer) {
-        ASSERT_EQ(p, 0);
-    }
+    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendSrcColor);
+    // An empty alpha text gives alpha 0: every texel is dropped, even with blending off.
+    graphics::DrawSprite(white, Vector2{40, 0}, 0, false, "", 0, "FFFFFF");
+    graphics::DrawSprite(letter, Vector2{nan, 0}, 0, false, "FF", 0, "");
+    graphics::DrawSprite(letter, Vector2{0, 0}, INFINITY, false, "FF", 0, "");
+    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 1e30f, 1e30f, "");
+    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 0, 0, "");
+    graphics::DrawSpriteScaled(letter, Vector2{1e9f, -1e9f}, 0, true, "FF", 0, 1, 1, "");
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{50, 50, 10, 10}, 1, 1, "");
+    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{0, 0, 1 << 30, 8}, 1, 1, "");
+    graphics::EndSprites();
+    EXPECT_TRUE(BackBufferIsBlank());
 }
 
 TEST_F(SpriteDrawingTest, APositiveAngleTurnsCounterClockwiseOnTheScreen) {
@@ -119,18 +118,6 @@ TEST_F(SpriteDrawingTest, APositiveAngleTurnsCounterClockwiseOnTheScreen) {
     EXPECT_EQ(Pixel(100 + 50, 100 + 50), 0xFFFFFFFFu);  // white stem along the bottom
     EXPECT_EQ(Pixel(100 + 50, 100 + 12), 0xFF0000FFu);  // blue square at the top right
     EXPECT_EQ(Pixel(100 + 32, 100 + 12), 0xFF000000u);  // nothing where the bar used to be
-}
-
-TEST_F(SpriteDrawingTest, AHalfTurnKeepsTheSpriteInItsPlace) {
-    graphics::BeginSprites();
-    graphics::DrawSprite(white, Vector2{200, 300}, 3.14f, false, "FF", 0, "");
-    graphics::EndSprites();
-    // Turned about its centre: it covers the same 32 x 32 square (to within the 0.0016 rad by
-    // which 3.14 misses a half turn).
-    EXPECT_EQ(Pixel(201, 301), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(230, 330), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(198, 316), 0xFF000000u);
-    EXPECT_EQ(Pixel(216, 333), 0xFF000000u);
 }
 
 TEST_F(SpriteDrawingTest, RectanglesExcludeTheirRightAndBottomAndScaleAboutTheWholeTexture) {
@@ -150,33 +137,6 @@ TEST_F(SpriteDrawingTest, RectanglesExcludeTheirRightAndBottomAndScaleAboutTheWh
         }
     }
     EXPECT_EQ(drawn, 12 * 48);
-}
-
-TEST_F(SpriteDrawingTest, TintAndAlphaMultiplyAndAlphaZeroDrawsNothing) {
-    graphics::BeginSprites();
-    graphics::DrawSprite(white, Vector2{0, 0}, 0, false, "FF", 0, "808080");
-    // An empty alpha text gives alpha 0: every texel is dropped, even with blending off.
-    graphics::DrawSprite(white, Vector2{40, 0}, 0, false, "", 0, "FFFFFF");
-    graphics::EndSprites();
-    EXPECT_EQ(Pixel(10, 10), FromR5G6B5(ToR5G6B5(0xFF808080u)));
-    EXPECT_EQ(Pixel(50, 10), 0xFF000000u);
-}
-
-TEST_F(SpriteDrawingTest, NonsenseGeometryDrawsNothing) {
-    const float nan = std::nanf("");
-    const float inf = INFINITY;
-    graphics::BeginSprites();
-    graphics::DrawSprite(letter, Vector2{nan, 0}, 0, false, "FF", 0, "");
-    graphics::DrawSprite(letter, Vector2{0, 0}, inf, false, "FF", 0, "");
-    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 1e30f, 1e30f, "");
-    graphics::DrawSpriteScaled(letter, Vector2{0, 0}, 0, true, "FF", 0, 0, 0, "");
-    graphics::DrawSpriteScaled(letter, Vector2{1e9f, -1e9f}, 0, true, "FF", 0, 1, 1, "");
-    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{50, 50, 10, 10}, 1, 1, "");
-    graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{0, 0, 1 << 30, 8}, 1, 1, "");
-    graphics::EndSprites();
-    for (const std::uint16_t p : device.backBuffer) {
-        ASSERT_EQ(p, 0);
-    }
 }
 
 // Counts how often each pixel is drawn: every draw adds 0x10 to black with one, one.
@@ -265,29 +225,21 @@ TEST(VectorSpans, MatchThePlainSpansPixelForPixel) {
         GTEST_SKIP() << "no vector spans on this processor";
     }
     std::mt19937 random(1234);
-    common::Image picture(37, 23);
+    common::Image picture = RandomPicture(random, 37, 23);
     for (std::uint32_t& texel : picture.pixels) {
-        texel = random();
-        if (texel % 5 == 0) {
-            texel &= 0x00FFFFFFu;  // some alpha 0, as keyed texels are
-        }
+        texel &= texel % 5 == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu;  // some alpha 0, as keyed texels are
     }
     const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
     const Texture* texture = GetTexture(id);
     ASSERT_NE(texture, nullptr);
     std::array<std::uint16_t, 97> plain{}, vector{}, start{};
     for (int trial = 0; trial < 3000; ++trial) {
-        raster::SpanArgs args;
-        args.origin = texture->Origin();
-        args.pitch = texture->pitch;
-        args.width = texture->width;
-        args.height = texture->height;
+        raster::SpanArgs args = SpanOver(*texture);
         const int count = 1 + static_cast<int>(random() % 96);
         // Start and end inside the bordered texture.
-        const double u0 = std::uniform_real_distribution<double>(0, texture->width)(random);
-        const double v0 = std::uniform_real_distribution<double>(0, texture->height)(random);
-        const double u1 = std::uniform_real_distribution<double>(0, texture->width)(random);
-        const double v1 = std::uniform_real_distribution<double>(0, texture->height)(random);
+        auto across = [&](int side) { return std::uniform_real_distribution<double>(0, side)(random); };
+        const double u0 = across(texture->width), v0 = across(texture->height);
+        const double u1 = across(texture->width), v1 = across(texture->height);
         args.u = static_cast<std::int32_t>(u0 * raster::kOne);
         args.v = static_cast<std::int32_t>(v0 * raster::kOne);
         args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
@@ -295,9 +247,7 @@ TEST(VectorSpans, MatchThePlainSpansPixelForPixel) {
         args.tint = random();
         args.srcFactor = kBlendSrcAlpha;
         args.destFactor = kBlendOne;
-        for (std::uint16_t& p : start) {
-            p = static_cast<std::uint16_t>(random());
-        }
+        std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
         const auto blend = static_cast<raster::Blend>(trial % 3);
         const auto filter = static_cast<raster::Filter>((trial / 3) % 2);
         const bool tinted = (trial / 6) % 2 == 1;
@@ -312,13 +262,12 @@ TEST(VectorSpans, MatchThePlainSpansPixelForPixel) {
     ReleaseTexture(id);
 }
 
-TEST(PlainSpans, SpecialBlendsEqualTheGeneralFormula) {
+// The shortcuts among the plain spans against the general ones they stand in for: the alpha
+// and additive blends against the generic blend with their factors, and the clamping path
+// (which serves source rectangles beyond the texture) against the table's spans inside it.
+TEST(PlainSpans, SpecialBlendsAndTheClampingPathMatchTheGeneralSpans) {
     std::mt19937 random(99);
-    common::Image picture(16, 16);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel = random();
-    }
-    const TextureId id = CreateTextureFromImage(picture, {16, 16, ImageFilter::kPoint, 0}, nullptr);
+    const TextureId id = CreateTextureFromImage(RandomPicture(random, 16, 8), {16, 8, ImageFilter::kPoint, 0}, nullptr);
     const Texture* texture = GetTexture(id);
     const std::pair<raster::Blend, std::pair<std::uint32_t, std::uint32_t>> cases[] = {
         {raster::Blend::kAlpha, {kBlendSrcAlpha, kBlendInvSrcAlpha}},
@@ -326,12 +275,9 @@ TEST(PlainSpans, SpecialBlendsEqualTheGeneralFormula) {
     };
     for (const auto& [blend, factors] : cases) {
         for (int trial = 0; trial < 200; ++trial) {
-            raster::SpanArgs args;
-            args.origin = texture->Origin();
-            args.pitch = texture->pitch;
-            args.width = args.height = 16;
+            raster::SpanArgs args = SpanOver(*texture);
             args.u = static_cast<std::int32_t>(random() % (16 * raster::kOne));
-            args.v = static_cast<std::int32_t>(random() % (16 * raster::kOne));
+            args.v = static_cast<std::int32_t>(random() % (8 * raster::kOne));
             args.srcFactor = factors.first;
             args.destFactor = factors.second;
             args.tint = random();
@@ -342,25 +288,8 @@ TEST(PlainSpans, SpecialBlendsEqualTheGeneralFormula) {
             ASSERT_EQ(special, general);
         }
     }
-    ReleaseTexture(id);
-}
-
-// The clamping path serves spans that leave the texture (source rectangles beyond it); where
-// both apply it must sample and blend exactly as the table's spans do.
-TEST(PlainSpans, TheClampingPathAgreesInsideTheTexture) {
-    std::mt19937 random(5);
-    common::Image picture(16, 8);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel = random();
-    }
-    const TextureId id = CreateTextureFromImage(picture, {16, 8, ImageFilter::kPoint, 0}, nullptr);
-    const Texture* texture = GetTexture(id);
     for (int trial = 0; trial < 400; ++trial) {
-        raster::SpanArgs args;
-        args.origin = texture->Origin();
-        args.pitch = texture->pitch;
-        args.width = 16;
-        args.height = 8;
+        raster::SpanArgs args = SpanOver(*texture);
         args.u = static_cast<std::int32_t>(random() % (15 * raster::kOne));
         args.v = static_cast<std::int32_t>(random() % (7 * raster::kOne));
         args.du = static_cast<std::int32_t>(random() % 4096);
@@ -372,9 +301,8 @@ TEST(PlainSpans, TheClampingPathAgreesInsideTheTexture) {
         const bool tinted = trial % 4 >= 2;
         const auto blend = trial % 8 >= 4 ? raster::Blend::kGeneric : raster::Blend::kOpaque;
         std::array<std::uint16_t, 8> table{}, clamped{};
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            table[i] = clamped[i] = static_cast<std::uint16_t>(random());
-        }
+        std::generate(table.begin(), table.end(), [&] { return static_cast<std::uint16_t>(random()); });
+        clamped = table;
         ASSERT_TRUE(raster::SpanInsideBorder(args, filter, 8));
         raster::PlainSpan(blend, filter, tinted)(args, table.data(), 8);
         raster::ClampedSpan(args, blend, filter, tinted, clamped.data(), 8);
@@ -397,11 +325,7 @@ TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
             const float scale = 0.3f + static_cast<float>(replay() % 300) / 100.0f;
             const auto mode = static_cast<std::int16_t>(replay() % 4);
             const char* tint = (replay() % 2) ? "FFAFAF" : "";
-            if (replay() % 2 == 0) {
-                SetTextureStageState(0, kTssMagFilter, kFilterPoint);
-            } else {
-                SetTextureStageState(0, kTssMagFilter, kFilterLinear);
-            }
+            SetTextureStageState(0, kTssMagFilter, replay() % 2 == 0 ? kFilterPoint : kFilterLinear);
             graphics::DrawSpriteScaled(i % 2 ? letter : white, at, angle, true, "AF", mode, scale, scale, tint);
         }
         graphics::EndSprites();
@@ -410,10 +334,6 @@ TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
     raster::EnableVectorSpans(true);
     EXPECT_EQ(frames[0], frames[1]);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SpriteDrawingTest, ParticlesTurnWithTheViewAboutThePivot) {
     const std::int32_t savedTexture = world::assets.particleTexture;
