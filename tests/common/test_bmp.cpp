@@ -130,10 +130,4 @@ TEST(Bmp, LyingHeadersAreRefusedWithoutHugeAllocations) {
     }
 }
 
-TEST(Bmp, MissingFileNamesTheFile) {
-    std::string error;
-    EXPECT_FALSE(common::LoadBmpFile("/nonexistent/folder/Logo.bmp", &error));
-    EXPECT_NE(error.find("Logo.bmp"), std::string::npos);
-}
-
 }  // namespace

@@ -28,15 +28,12 @@ TEST(ScanCodes, TableIsSortedUniqueNamedAndRoundTrips) {
 }
 
 TEST(ScanCodes, TheCodesTheGameAndItsDefaultBindingsRelyOn) {
-    EXPECT_EQ(common::ScanCodeFromEvdev(103), 200);  // Up
-    EXPECT_EQ(common::ScanCodeFromEvdev(108), 208);  // Down
-    EXPECT_EQ(common::ScanCodeFromEvdev(105), 203);  // Left
-    EXPECT_EQ(common::ScanCodeFromEvdev(106), 205);  // Right
-    EXPECT_EQ(common::ScanCodeFromEvdev(96), 156);   // keypad Enter
-    EXPECT_EQ(common::ScanCodeFromEvdev(100), 184);  // right Alt
-    EXPECT_EQ(common::ScanCodeFromEvdev(125), 219);  // left Windows
-    EXPECT_EQ(common::ScanCodeFromEvdev(126), 220);  // right Windows
-    EXPECT_EQ(common::ScanCodeFromEvdev(127), 221);  // menu
+    // Up, Down, Left, Right, keypad Enter, right Alt, left and right Windows, menu.
+    const std::pair<int, int> evdevs[] = {{103, 200}, {108, 208}, {105, 203}, {106, 205}, {96, 156},
+                                          {100, 184}, {125, 219}, {126, 220}, {127, 221}};
+    for (const auto& [evdev, code] : evdevs) {
+        EXPECT_EQ(common::ScanCodeFromEvdev(evdev), code) << "evdev " << evdev;
+    }
     EXPECT_EQ(common::ScanCodeFromHidUsage(44), 57);  // space
     EXPECT_EQ(common::ScanCodeFromHidUsage(82), 200);  // up arrow
     EXPECT_EQ(common::ScanCodeFromHidUsage(4), 30);   // A
