@@ -16,26 +16,19 @@
 namespace test_support {
 
 std::vector<int> BusyFlightPlan(int frame) {
-    constexpr int kUp = 200, kLeft = 203, kRight = 205, kFire = 57, kStrafeLeft = 30, kStrafeRight = 32;
-    std::vector<int> keys;
+    struct Held {
+        int key;
+        unsigned phases;  // bit n: held in phase n
+    };
+    // Fire, thrust, left, right, strafe left, strafe right.
+    constexpr Held kPlan[] = {{57, 0b01110111}, {200, 0b00010011}, {203, 0b00000110},
+                              {205, 0b00100000}, {30, 0b00000100}, {32, 0b01000000}};
     const int phase = (frame / 90) % 8;  // a change every second and a half
-    if (phase != 3 && phase != 7) {
-        keys.push_back(kFire);
-    }
-    if (phase == 0 || phase == 1 || phase == 4) {
-        keys.push_back(kUp);
-    }
-    if (phase == 1 || phase == 2) {
-        keys.push_back(kLeft);
-    }
-    if (phase == 5) {
-        keys.push_back(kRight);
-    }
-    if (phase == 2) {
-        keys.push_back(kStrafeLeft);
-    }
-    if (phase == 6) {
-        keys.push_back(kStrafeRight);
+    std::vector<int> keys;
+    for (const Held& held : kPlan) {
+        if ((held.phases >> phase) & 1u) {
+            keys.push_back(held.key);
+        }
     }
     return keys;
 }
