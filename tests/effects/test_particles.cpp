@@ -55,15 +55,10 @@ TEST_F(ParticlesTest, GravitySpeedsUpEachParticleInItsOwnDirection) {
     p.XSpeed = 0;
     p.Life = 100;
     p.Down = 1;
-    std::vector<float> moved;
-    for (int i = 0; i < 4; ++i) {
+    for (const float moved : {0.0f, 0.15f, 0.45f, 0.9f}) {
         engine.RenderParticles(0, 0);
-        moved.push_back(p.Y - 600);
+        EXPECT_NEAR(p.Y - 600, moved, 1e-3);
     }
-    EXPECT_NEAR(moved[0], 0.0f, 1e-3);
-    EXPECT_NEAR(moved[1], 0.15f, 1e-3);
-    EXPECT_NEAR(moved[2], 0.45f, 1e-3);
-    EXPECT_NEAR(moved[3], 0.9f, 1e-3);
 }
 
 TEST_F(ParticlesTest, ANewBurstReplacesTheOldAndAnEmptyOneIsHarmless) {

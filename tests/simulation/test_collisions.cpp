@@ -99,17 +99,6 @@ TEST_F(CollisionsTest, ADeadTargetUsesUpTheShotButPaysNothingAgain) {
     EXPECT_TRUE(effects::particles.Active);
 }
 
-TEST_F(CollisionsTest, BoxesSharingOnlyAnEdgeDoNotHit) {
-    auto rock = Add("rock", simulation::kLargeRock, 1000, 1000, 20);
-    auto shot = Shoot(1040, 1000);  // its left edge on the rock's right edge
-    simulation::TestCollisions(*shot, At(*shot));
-    EXPECT_FALSE(shot->Dead);
-    shot->X = 1039;
-    simulation::TestCollisions(*shot, At(*shot));
-    EXPECT_TRUE(shot->Dead);
-    EXPECT_EQ(rock->Health, 10);
-}
-
 TEST_F(CollisionsTest, HazardsHurtTheShipDownToZeroAndTheBossStays) {
     shell::counters.health = 5;
     // An object whose centre is at the ship's point overlaps the ship's box.
@@ -142,10 +131,17 @@ TEST_F(CollisionsTest, CoinsPayOnceAndNotDuringTheGracePeriod) {
     EXPECT_EQ(shell::counters.health, 200);
 }
 
-TEST_F(CollisionsTest, ShotsDoNotHitAcrossTheWorldsSeam) {
+TEST_F(CollisionsTest, ShotsHitOnlyOverlappingBoxesAndNotAcrossTheWorldsSeam) {
+    auto rock = Add("rock", simulation::kLargeRock, 1000, 1000, 20);
+    auto shot = Shoot(1040, 1000);  // its left edge on the rock's right edge
+    simulation::TestCollisions(*shot, At(*shot));
+    EXPECT_FALSE(shot->Dead);
+    shot->X = 1039;
+    simulation::TestCollisions(*shot, At(*shot));
+    EXPECT_TRUE(shot->Dead);
+    EXPECT_EQ(rock->Health, 10);
     Add("rock", simulation::kLargeRock, 5110, 1000, 20);
-    auto shot = Shoot(2, 1005);
-    EXPECT_EQ(simulation::ShotHitTest(*shot), nullptr);
+    EXPECT_EQ(simulation::ShotHitTest(*Shoot(2, 1005)), nullptr);
 }
 
 }  // namespace

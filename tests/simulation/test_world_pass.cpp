@@ -28,6 +28,10 @@ protected:
         world::AddObject(o);
         return o;
     }
+    void Pass() {
+        std::int32_t x = 2560, y = 2560;
+        simulation::UpdateWorldObjects(x, y);
+    }
 
     platform::FakeClock clock{50000};
 };
@@ -88,14 +92,13 @@ TEST_F(WorldPassTest, OneFinishedObjectLeavesPerPassInCollectionOrder) {
     auto c = Add(300, 100);
     a->Dead = true;
     c->Dead = true;
-    std::int32_t x = 2560, y = 2560;
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     ASSERT_EQ(world::records.colObjects.size(), 2u);
     EXPECT_EQ(world::records.colObjects[0], b);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     ASSERT_EQ(world::records.colObjects.size(), 1u);
     EXPECT_EQ(world::records.colObjects[0], b);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     EXPECT_EQ(world::records.colObjects.size(), 1u);  // b lives on
     // A record taken out stays valid for whoever still holds it.
     EXPECT_TRUE(a->Dead);
@@ -106,16 +109,15 @@ TEST_F(WorldPassTest, ExpiredObjectsLeaveAndThoseWithoutLifetimeNeverExpire) {
     shot->LifeTime = 1000;
     shot->LifeStart = clock.Now();
     auto rock = Add(100, 100);
-    std::int32_t x = 2560, y = 2560;
     clock.Advance(1000);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     EXPECT_EQ(world::records.colObjects.size(), 2u);  // exactly 1000 ms: not yet
     clock.Advance(1);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     ASSERT_EQ(world::records.colObjects.size(), 1u);
     EXPECT_TRUE(shot->Dead);
     clock.Advance(1000000);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     EXPECT_EQ(world::records.colObjects.size(), 1u);
     EXPECT_EQ(world::records.colObjects[0], rock);
 }
@@ -125,12 +127,11 @@ TEST_F(WorldPassTest, MeshSpinWrapsOnceAndTheGracePeriodEnds) {
     Add(100, 100);
     shell::counters.invulnerable = true;
     shell::counters.invulnerableUntil = clock.Now() + 10;
-    std::int32_t x = 2560, y = 2560;
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     EXPECT_FLOAT_EQ(simulation::worldPass.meshSpin, 1);
     EXPECT_TRUE(shell::counters.invulnerable);
     clock.Advance(11);
-    simulation::UpdateWorldObjects(x, y);
+    Pass();
     EXPECT_FALSE(shell::counters.invulnerable);
 }
 
