@@ -16,32 +16,23 @@ constexpr int kAxisX = 0;
 constexpr int kAxisY = 1;
 constexpr int kButtonA = 0, kButtonB = 1, kButtonX = 2, kButtonY = 3;
 
-TEST(ScaleAxis, EndsCentreAndDeadZone) {
-    EXPECT_EQ(ScaleAxis(0), kAxisCentre);
-    EXPECT_EQ(ScaleAxis(kLeft), kAxisMin);
-    EXPECT_EQ(ScaleAxis(kRight), kAxisMax);
-    // 10 % of the travel on either side reads as the centre.
-    EXPECT_EQ(ScaleAxis(3276), kAxisCentre);
-    EXPECT_EQ(ScaleAxis(-3276), kAxisCentre);
-    EXPECT_GT(ScaleAxis(3400), kAxisCentre);
-    EXPECT_LT(ScaleAxis(-3400), kAxisCentre);
-}
-
-TEST(ScaleAxis, SaturatesAtNinetyFivePercent) {
-    EXPECT_EQ(ScaleAxis(31129), kAxisMax);   // 95 % of 32767 is 31128.65
-    EXPECT_EQ(ScaleAxis(-31130), kAxisMin);  // 95 % of 32768 is 31129.6
-    EXPECT_LT(ScaleAxis(30900), kAxisMax);
-    EXPECT_GT(ScaleAxis(-30900), kAxisMin);
-    // Values SDL never gives still land in the range.
-    EXPECT_EQ(ScaleAxis(100000), kAxisMax);
-    EXPECT_EQ(ScaleAxis(-100000), kAxisMin);
-}
-
-TEST(ScaleAxis, LinearBetweenDeadZoneAndSaturation) {
-    // Half way from the dead zone's edge (10 %) to saturation (95 %) is 52.5 % of the travel,
-    // where the game's thresholds 2500 and 7500 lie.
-    EXPECT_NEAR(ScaleAxis(17203), 7500, 1);
-    EXPECT_NEAR(ScaleAxis(-17203), 2500, 1);
+TEST(ScaleAxis, DeadZoneSaturationAndTheGamesThresholds) {
+    // 10 % of the travel either side reads as the centre, 95 % and beyond as the end; half way
+    // between (52.5 %) lie the game's thresholds 2500 and 7500. 95 % of 32767 is 31128.65, of
+    // 32768 is 31129.6. Values SDL never gives still land in the range.
+    const struct { int value, low, high; } cases[] = {
+        {0, kAxisCentre, kAxisCentre},       {3276, kAxisCentre, kAxisCentre}, {-3276, kAxisCentre, kAxisCentre},
+        {3400, kAxisCentre + 1, kAxisMax},   {-3400, kAxisMin, kAxisCentre - 1},
+        {31129, kAxisMax, kAxisMax},         {-31130, kAxisMin, kAxisMin},
+        {30900, kAxisCentre, kAxisMax - 1},  {-30900, kAxisMin + 1, kAxisCentre},
+        {kRight, kAxisMax, kAxisMax},        {kLeft, kAxisMin, kAxisMin},
+        {100000, kAxisMax, kAxisMax},        {-100000, kAxisMin, kAxisMin},
+        {17203, 7499, 7501},                 {-17203, 2499, 2501},
+    };
+    for (const auto& c : cases) {
+        EXPECT_GE(ScaleAxis(c.value), c.low) << c.value;
+        EXPECT_LE(ScaleAxis(c.value), c.high) << c.value;
+    }
     // Monotonic over the whole range and mirrored about the centre to within one unit.
     int previous = ScaleAxis(kLeft);
     for (int value = kLeft + 1; value <= kRight; ++value) {
@@ -132,8 +123,7 @@ TEST_F(VirtualControllerTest, GamepadStickAndButtonsABX) {
     controller_testing::SetVirtualAxis(pad, kAxisX, kLeft);
     controller_testing::SetVirtualAxis(pad, kAxisY, kRight);
     controller_testing::SetVirtualButton(pad, kButtonX, true);
-    controller_testing::SetVirtualButton(pad, kButtonY,
-                                         true);  // a fourth button counts for nothing
+    controller_testing::SetVirtualButton(pad, kButtonY, true);  // a fourth button counts for nothing
     reading = Read();
     EXPECT_EQ(reading.x, kAxisMin);
     EXPECT_EQ(reading.y, kAxisMax);
@@ -148,7 +138,7 @@ TEST_F(VirtualControllerTest, GamepadStickAndButtonsABX) {
     EXPECT_EQ(reading.buttons, (std::array<bool, 3>{true, true, false}));
 }
 
-TEST_F(VirtualControllerTest, PlainJoystickServesWhenThereIsNoGamepad) {
+TEST_F(VirtualControllerTest, PlainJoystickServesWhenThereIsNoGamepadAndAGamepadIsPreferred) {
     const int stick = Attach(false, "Test Stick");
     ASSERT_TRUE(OpenController());
     EXPECT_FALSE(controller.isGamepad);
@@ -160,10 +150,8 @@ TEST_F(VirtualControllerTest, PlainJoystickServesWhenThereIsNoGamepad) {
     EXPECT_EQ(reading.x, kAxisMax);
     EXPECT_EQ(reading.y, kAxisMin);
     EXPECT_EQ(reading.buttons, (std::array<bool, 3>{true, false, false}));
-}
-
-TEST_F(VirtualControllerTest, GamepadIsPreferredOverAnEarlierJoystick) {
-    Attach(false, "Test Stick");
+    // Once a gamepad is plugged in too, opening again prefers it over the earlier joystick.
+    CloseController();
     Attach(true, "Test Pad");
     ASSERT_TRUE(OpenController());
     EXPECT_TRUE(controller.isGamepad);
