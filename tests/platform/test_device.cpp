@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "common/bmp.h"
@@ -55,9 +56,12 @@ TEST_F(DeviceTest, OnlyTheGamesModeIsOffered) {
     ASSERT_EQ(CreateDevice(GameParams()), kOk);
 }
 
-TEST_F(DeviceTest, ClearedFrameIsPresentedAndReadBack) {
+TEST_F(DeviceTest, ScenesPairUpAndTheClearedFrameIsPresented) {
     ASSERT_EQ(Clear(kClearTarget | kClearZBuffer, 0xFF10FF20u, 1.0f, 0), kOk);
+    EXPECT_EQ(EndScene(), kErrInvalidCall);
     ASSERT_EQ(BeginScene(), kOk);
+    EXPECT_EQ(BeginScene(), kErrInvalidCall);
+    EXPECT_EQ(Present(), kErrInvalidCall);  // presenting inside a scene
     ASSERT_EQ(EndScene(), kOk);
     ASSERT_EQ(Present(), kOk);
     EXPECT_EQ(device.lastPresented.size(), 800u * 600u);
@@ -79,14 +83,6 @@ TEST_F(DeviceTest, TheWindowShowsEveryPixelWidenedInPlace) {
     for (std::size_t i = 0; i < frame.size(); ++i) {
         ASSERT_EQ(shown[i] | 0xFF000000u, FromR5G6B5(frame[i])) << "pixel " << i % 800 << ", " << i / 800;
     }
-}
-
-TEST_F(DeviceTest, ScenesMustPairUp) {
-    EXPECT_EQ(EndScene(), kErrInvalidCall);
-    EXPECT_EQ(BeginScene(), kOk);
-    EXPECT_EQ(BeginScene(), kErrInvalidCall);
-    EXPECT_EQ(Present(), kErrInvalidCall);  // presenting inside a scene
-    EXPECT_EQ(EndScene(), kOk);
 }
 
 TEST_F(DeviceTest, LossResetAndDefaultsComeBack) {
@@ -152,21 +148,20 @@ TEST_F(DeviceTest, SurfacesLoadBitmapsAndCopyOntoTheBackBuffer) {
     std::filesystem::remove(path);
 }
 
-TEST(Matrices, LookAtFromInFrontMirrorsX) {
-    const Matrix view = MatrixLookAtLH({0, 0, 1}, {0, 0, 0}, {0, 1, 0});
-    // A point at (1, 2, 0.5) lands at (-1, 2, 0.5) in view space.
-    const float x = 1 * view.m[0][0] + 2 * view.m[1][0] + 0.5f * view.m[2][0] + view.m[3][0];
-    const float y = 1 * view.m[0][1] + 2 * view.m[1][1] + 0.5f * view.m[2][1] + view.m[3][1];
-    const float z = 1 * view.m[0][2] + 2 * view.m[1][2] + 0.5f * view.m[2][2] + view.m[3][2];
-    EXPECT_FLOAT_EQ(x, -1);
-    EXPECT_FLOAT_EQ(y, 2);
-    EXPECT_FLOAT_EQ(z, 0.5f);
+std::array<float, 3> Transformed(const Matrix& m, float x, float y, float z) {
+    std::array<float, 3> out;
+    for (int c = 0; c < 3; ++c) out[c] = x * m.m[0][c] + y * m.m[1][c] + z * m.m[2][c] + m.m[3][c];
+    return out;
 }
 
-TEST(Matrices, ProductAppliesLeftFactorFirst) {
+TEST(Matrices, LookAtFromInFrontMirrorsXAndProductsApplyTheLeftFactorFirst) {
+    // A point at (1, 2, 0.5) lands at (-1, 2, 0.5) in view space.
+    const auto seen = Transformed(MatrixLookAtLH({0, 0, 1}, {0, 0, 0}, {0, 1, 0}), 1, 2, 0.5f);
+    EXPECT_FLOAT_EQ(seen[0], -1);
+    EXPECT_FLOAT_EQ(seen[1], 2);
+    EXPECT_FLOAT_EQ(seen[2], 0.5f);
     // Scaling then translating moves the scaled point, not the translated one.
-    const Matrix m = MatrixScaling(2, 2, 2) * MatrixTranslation(10, 0, 0);
-    EXPECT_FLOAT_EQ(1 * m.m[0][0] + m.m[3][0], 12);
+    EXPECT_FLOAT_EQ(Transformed(MatrixScaling(2, 2, 2) * MatrixTranslation(10, 0, 0), 1, 0, 0)[0], 12);
 }
 
 TEST(ColourConversion, SixteenBitRoundTripKeepsFullScale) {
