@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/level_files.h"
 
 namespace {
@@ -48,12 +50,8 @@ TEST(LevelFiles, WrittenFilesReadBackExactly) {
     const auto kindsBack = ParseObjectKinds(common::FormatObjectKinds(kinds), "objects.dat");
     ASSERT_TRUE(kindsBack.diagnostics.empty());
     ASSERT_EQ(kindsBack.kinds.size(), kinds.size());
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        EXPECT_EQ(kindsBack.kinds[i].name, kinds[i].name);
-        EXPECT_EQ(kindsBack.kinds[i].width, kinds[i].width);
-        EXPECT_EQ(kindsBack.kinds[i].height, kinds[i].height);
-        EXPECT_EQ(kindsBack.kinds[i].refNum, kinds[i].refNum);
-    }
+    const auto kindFields = [](const common::ObjectKind& k) { return std::tuple(k.name, k.width, k.height, k.refNum); };
+    for (std::size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(kindFields(kindsBack.kinds[i]), kindFields(kinds[i]));
     std::vector<common::PlacedObject> objects = {{"4", 1234, -99, 0.1, -0.35, 8, 20},
                                                  {"Scout.bmp", -400, 4919.5, 3, 3, 4, 30},
                                                  {"Laser.bmp", 0.3333333333333333, 1e-7, -1e6, 12.75, 2, 1}};
@@ -64,15 +62,9 @@ TEST(LevelFiles, WrittenFilesReadBackExactly) {
     const auto objectsBack = ParsePlacedObjects(text, "Level1.dat");
     ASSERT_TRUE(objectsBack.diagnostics.empty());
     ASSERT_EQ(objectsBack.objects.size(), objects.size());
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        EXPECT_EQ(objectsBack.objects[i].kind, objects[i].kind);
-        EXPECT_EQ(objectsBack.objects[i].x, objects[i].x);
-        EXPECT_EQ(objectsBack.objects[i].y, objects[i].y);
-        EXPECT_EQ(objectsBack.objects[i].xSpeed, objects[i].xSpeed);
-        EXPECT_EQ(objectsBack.objects[i].ySpeed, objects[i].ySpeed);
-        EXPECT_EQ(objectsBack.objects[i].oType, objects[i].oType);
-        EXPECT_EQ(objectsBack.objects[i].health, objects[i].health);
-    }
+    // Exactly equal, doubles included: the text keeps every digit.
+    const auto objectFields = [](const common::PlacedObject& o) { return std::tuple(o.kind, o.x, o.y, o.xSpeed, o.ySpeed, o.oType, o.health); };
+    for (std::size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(objectFields(objectsBack.objects[i]), objectFields(objects[i]));
 }
 
 TEST(LevelMapFile, OnlyFullMapsOfKnownTilesPass) {

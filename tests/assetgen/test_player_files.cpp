@@ -47,8 +47,7 @@ TEST_F(PlayerFiles, AFreshFolderGetsTheLaunchersLayoutAndTheFirstTable) {
     ASSERT_EQ(scores.entries.size(), 10u);
     for (std::size_t i = 0; i < 10; ++i) {
         const std::string& initials = scores.entries[i].initials;
-        EXPECT_EQ(initials.size(), 3u);
-        EXPECT_TRUE(std::all_of(initials.begin(), initials.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+        EXPECT_TRUE(initials.size() == 3 && std::all_of(initials.begin(), initials.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) << initials;
         if (i > 0) {
             EXPECT_LT(scores.entries[i].score, scores.entries[i - 1].score);
         }
