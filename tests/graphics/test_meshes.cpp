@@ -203,20 +203,6 @@ TEST_F(MeshTableTest, StopsAtTheFirstBadFileOrMissingTexture) {
     EXPECT_FALSE(graphics::meshState.meshes[2].mesh);
 }
 
-TEST_F(MeshTableTest, SetMeshTransformPutsTheOriginOnTheScreenPoint) {
-    graphics::SetMeshTransform(123.0f, 456.0f, 0.7f, 0.3f, 0.2f, 0.1f, 0.5f);
-    const platform::Matrix m = platform::GetTransform(platform::kTransformWorld) *
-                               platform::GetTransform(platform::kTransformView);
-    // The origin of the model, through world and view, with no projection: x and y across
-    // the screen in -1 .. 1, y upwards.
-    const float sx = (m.m[3][0] + 1.0f) * 400.0f;
-    const float sy = (1.0f - m.m[3][1]) * 300.0f;
-    EXPECT_NEAR(sx, 123.0f, 1e-3);
-    EXPECT_NEAR(sy, 456.0f, 1e-3);
-    EXPECT_NEAR(m.m[3][2], 0.5f, 1e-6);
-    EXPECT_EQ(graphics::meshState.matMesh, platform::GetTransform(platform::kTransformWorld));
-}
-
 TEST_F(MeshTableTest, ShadowAndPlainDrawsSetTheirStatesAndOtherNumbersDrawNothing) {
     using namespace platform;
     graphics::DrawMesh(7, -1);
