@@ -67,7 +67,7 @@ TEST_F(TexturePoolTest, AColourKeyMatchesWholeTexelsOnly) {
     EXPECT_EQ(TextureOf(otherAlpha)->At(0, 0), 0xFFFF00FFu);
 }
 
-TEST_F(TexturePoolTest, LoadingTheSameFileAndKeyAgainReusesItsSlot) {
+TEST_F(TexturePoolTest, LoadingTheSameFileAndKeyAgainReusesItsSlotUntilReleased) {
     const std::string file = WriteBitmap("reused.bmp", LetterF());
     const std::int32_t first = graphics::LoadTextureIntoPool(file, kKeyMagenta);
     const std::size_t textures = platform::texturePool.textures.size();
@@ -77,21 +77,16 @@ TEST_F(TexturePoolTest, LoadingTheSameFileAndKeyAgainReusesItsSlot) {
     EXPECT_EQ(sprites.texturePool.size(), 2u);
     EXPECT_EQ(platform::texturePool.textures.size(), textures);
     EXPECT_NE(graphics::LoadTextureIntoPool(file, 0), first);  // another key is another texture
+    // Releasing cuts the pool back to slot 0 and frees the device's textures.
+    const platform::TextureId texture = sprites.texturePool[static_cast<std::size_t>(first)].texture;
+    graphics::ReleaseTextures();
+    EXPECT_EQ(sprites.texturePool.size(), 1u);
+    EXPECT_EQ(platform::GetTexture(texture), nullptr);
 }
 
-TEST_F(TexturePoolTest, AFailedLoadReturnsMinusOneAndLeavesItsSlotFree) {
-    const std::string missing = (ScratchFolder() / "no_such_picture.bmp").string();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(graphics::LoadTextureIntoPool(missing, 0), -1);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("no_such_picture.bmp"), std::string::npos) << said;
-    // The slot added for the failed load stays in the pool, free; the next load takes it.
-    EXPECT_EQ(sprites.texturePool.size(), 2u);
-    EXPECT_FALSE(sprites.texturePool[1].InUse);
-    EXPECT_EQ(graphics::LoadTextureIntoPool(WriteBitmap("after_failure.bmp", LetterF()), 0), 1);
-}
-
-TEST_F(TexturePoolTest, DamagedBitmapsFailWithoutHugeAllocations) {
+// Missing and damaged files fail with -1, say which file, allocate nothing huge, and leave the
+// one slot they added free for every later load.
+TEST_F(TexturePoolTest, MissingAndDamagedBitmapsFailAndLeaveTheirSlotFree) {
     const std::vector<std::uint8_t> good = common::EncodeBmp24(LetterF());
     auto write = [](const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const auto path = ScratchFolder() / name;
@@ -108,6 +103,12 @@ TEST_F(TexturePoolTest, DamagedBitmapsFailWithoutHugeAllocations) {
         return bytes;
     };
     testing::internal::CaptureStderr();
+    EXPECT_EQ(graphics::LoadTextureIntoPool((ScratchFolder() / "no_such_picture.bmp").string(), 0), -1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no_such_picture.bmp"), std::string::npos) << said;
+    EXPECT_EQ(sprites.texturePool.size(), 2u);
+    EXPECT_FALSE(sprites.texturePool[1].InUse);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(graphics::LoadTextureIntoPool(write("empty.bmp", {}), 0), -1);
     EXPECT_EQ(graphics::LoadTextureIntoPool(write("truncated.bmp", {good.begin(), good.begin() + 100}), 0), -1);
     EXPECT_EQ(graphics::LoadTextureIntoPool(write("huge.bmp", withSize(100000, 100000)), 0), -1);
@@ -115,6 +116,7 @@ TEST_F(TexturePoolTest, DamagedBitmapsFailWithoutHugeAllocations) {
     EXPECT_EQ(graphics::LoadTextureIntoPool(write("lying.bmp", withSize(64, 4000)), 0), -1);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(sprites.texturePool.size(), 2u);  // every failure reused the one free slot
+    EXPECT_EQ(graphics::LoadTextureIntoPool(WriteBitmap("after_failure.bmp", LetterF()), 0), 1);
 }
 
 TEST_F(TexturePoolTest, TexturesSurviveADeviceResetAndGoOnDrawing) {
@@ -131,14 +133,6 @@ TEST_F(TexturePoolTest, TexturesSurviveADeviceResetAndGoOnDrawing) {
     graphics::DrawSprite(index, graphics::Vector2{0, 0}, 0, false, "FF", 0, "");
     graphics::EndSprites();
     EXPECT_EQ(Pixel(30, 12), 0xFFFF0000u);  // the red bar
-}
-
-TEST_F(TexturePoolTest, ReleasingCutsThePoolBackToSlotZero) {
-    const std::int32_t index = graphics::LoadTextureIntoPool(WriteBitmap("released.bmp", LetterF()), 0);
-    const platform::TextureId texture = sprites.texturePool[static_cast<std::size_t>(index)].texture;
-    graphics::ReleaseTextures();
-    EXPECT_EQ(sprites.texturePool.size(), 1u);
-    EXPECT_EQ(platform::GetTexture(texture), nullptr);
 }
 
 }  // namespace
