@@ -1,6 +1,6 @@
 // The rasteriser's faster paths against the general ones they stand in for, pixel for pixel:
 // triangles inside the clip volume (plain rows and vector rows) against the clipping path, the
-// single-channel additive spans against the plain span, and the lane arithmetic the vector
+// vector and single-channel additive spans against the plain spans, and the lane arithmetic the vector
 // paths share against the scalar steps it replaces.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "platform/device.h"
@@ -20,25 +21,20 @@ namespace {
 
 using namespace platform;
 
+auto DeviceStates() {
+    return std::tie(device.renderStates, device.stageStates, device.world, device.view, device.projection,
+                    device.material);
+}
+
 // Leaves the device's states, transforms and switches as the test found them.
 class FastPathTest : public ::testing::Test {
 protected:
     void SetUp() override {
         graphics_test::BeginTestFrame();
-        savedStates = device.renderStates;
-        savedStages = device.stageStates;
-        savedWorld = device.world;
-        savedView = device.view;
-        savedProjection = device.projection;
-        savedMaterial = device.material;
+        saved = DeviceStates();
     }
     void TearDown() override {
-        device.renderStates = savedStates;
-        device.stageStates = savedStages;
-        device.world = savedWorld;
-        device.view = savedView;
-        device.projection = savedProjection;
-        device.material = savedMaterial;
+        DeviceStates() = saved;
         SetTexture(0, 0);
         device_testing::UseReferenceTriangles(false);
         raster::EnableVectorSpans(true);
@@ -58,10 +54,7 @@ protected:
         return textures.back();
     }
 
-    std::array<std::uint32_t, kRenderStateCount> savedStates{};
-    std::array<std::array<std::uint32_t, kTextureStageStateCount>, kTextureStages> savedStages{};
-    Matrix savedWorld, savedView, savedProjection;
-    Material savedMaterial;
+    std::tuple<decltype(device.renderStates), decltype(device.stageStates), Matrix, Matrix, Matrix, Material> saved;
     std::vector<TextureId> textures;
 };
 
@@ -278,24 +271,29 @@ TEST_F(FastPathTest, TrianglesAroundTheNarrowBoxWidthMatchTheClippingPath) {
     }
 }
 
-// Random opaque texels under every single-channel tint the span must serve (the weakest and
-// strongest channel and alpha, the fog's AF), random coordinates inside the border, random
-// back buffers: the channel span and the plain additive span agree on every pixel.
-TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
-    if (raster::AdditiveChannelSpan(0) == nullptr) {
+// Random texels (alpha 0 in some, as keyed texels are), coordinates inside the border and back
+// buffers through every span, the vector spans against the plain ones; and on an opaque
+// texture, under every single-channel tint the channel span must serve (the weakest and
+// strongest channel and alpha, the fog's AF), the channel span against the plain additive one.
+TEST_F(FastPathTest, VectorAndChannelSpansMatchThePlainSpans) {
+    if (!raster::VectorSpansSupported()) {
         GTEST_SKIP() << "no vector spans on this processor";
     }
     std::mt19937 random(31);
-    const Texture* texture = MakeTexture(random, 29, 17, 0xFF000000u);
-    ASSERT_TRUE(texture->opaque);
+    const Texture* opaque = MakeTexture(random, 29, 17, 0xFF000000u);
+    ASSERT_TRUE(opaque->opaque);
+    common::Image picture = graphics_test::RandomPicture(random, 37, 23);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel &= texel % 5 == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    }
+    textures.push_back(CreateTextureFromImage(picture, {37, 23, ImageFilter::kPoint, 0}, nullptr));
+    const Texture* keyed = GetTexture(textures.back());
     const std::uint32_t levels[] = {0x01, 0x7F, 0xAF, 0xFF};
-    std::array<std::uint16_t, 101> plain{}, channel{}, start{};
+    std::array<std::uint16_t, 101> plain{}, fast{}, start{};
+    int compared = 0;
     for (int trial = 0; trial < 6000; ++trial) {
-        const int which = trial % 3;
+        const Texture* texture = trial % 2 ? opaque : keyed;
         raster::SpanArgs args = graphics_test::SpanOver(*texture);
-        args.quads = ChannelQuads(*texture, which);
-        args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
-        ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
         const int count = 1 + static_cast<int>(random() % 100);
         auto across = [&](int side) { return std::uniform_real_distribution<double>(-0.5, side + 0.49)(random); };
         const double u0 = across(texture->width), v0 = across(texture->height);
@@ -304,16 +302,39 @@ TEST_F(FastPathTest, ChannelSpansMatchThePlainAdditiveSpan) {
         args.v = static_cast<std::int32_t>(v0 * raster::kOne);
         args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
         args.dv = static_cast<std::int32_t>((v1 - v0) * raster::kOne / count);
-        if (!raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
-            continue;
-        }
+        args.tint = random();
         std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
-        plain = start;
-        channel = start;
-        raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data(), count);
-        raster::AdditiveChannelSpan(which)(args, channel.data(), count);
-        ASSERT_EQ(plain, channel) << "channel " << which << " tint " << std::hex << args.tint << std::dec << " count " << count;
+        for (const auto filter : {raster::Filter::kPoint, raster::Filter::kLinear}) {
+            if (!raster::SpanInsideBorder(args, filter, count)) {
+                continue;
+            }
+            for (int blend = 0; blend < 3; ++blend) {
+                for (const bool tinted : {false, true}) {
+                    plain = start;
+                    fast = start;
+                    const auto b = static_cast<raster::Blend>(blend);
+                    raster::PlainSpan(b, filter, tinted)(args, plain.data(), count);
+                    raster::VectorSpan(b, filter, tinted)(args, fast.data(), count);
+                    ASSERT_EQ(plain, fast) << "blend " << blend << " filter " << static_cast<int>(filter)
+                                           << " tinted " << tinted << " count " << count;
+                }
+            }
+            ++compared;
+        }
+        if (texture == opaque && raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
+            const int which = (trial / 2) % 3;
+            args.quads = ChannelQuads(*texture, which);
+            args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
+            ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
+            plain = start;
+            fast = start;
+            raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data(), count);
+            raster::AdditiveChannelSpan(which)(args, fast.data(), count);
+            ASSERT_EQ(plain, fast) << "channel " << which << " tint " << std::hex << args.tint << std::dec
+                                   << " count " << count;
+        }
     }
+    EXPECT_GT(compared, 6000);
 }
 
 // Spans of one to seventeen pixels that end on the texture's last texel (and past the bordered

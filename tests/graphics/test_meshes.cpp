@@ -127,7 +127,8 @@ TEST(MeshLoader, KeepsTheFilesHandednessWindingAndTextureCoordinates) {
     EXPECT_FLOAT_EQ(mesh->materials[1].material.diffuse.a, 0.5f);
     EXPECT_FLOAT_EQ(mesh->materials[1].material.emissive.b, 0.3f);
     // Without a material list there are no subsets.
-    const auto plain = LoadMeshText("plain.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n", &error);
+    const auto plain = LoadMeshText("plain.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n",
+                                    &error);
     ASSERT_TRUE(plain) << error;
     EXPECT_TRUE(plain->materials.empty());
     EXPECT_TRUE(plain->subsets.empty());

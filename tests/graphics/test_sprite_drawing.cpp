@@ -1,5 +1,5 @@
 // Sprite drawing: the blend-mode tables and their leaking states, the sense of rotation, the
-// edge rules between neighbouring quads, bad input, and the faster spans against the plain.
+// edge rules between neighbouring quads, bad input, and the plain spans' shortcuts against the general spans.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -217,49 +217,6 @@ TEST(ScanConversion, CentresOnLeftAndTopEdgesAreInsideOnRightAndBottomOutside) {
     EXPECT_LT(raster::SignedArea2(backwards), 0);
     EXPECT_TRUE(raster::OrientClockwise(backwards));
     EXPECT_GT(raster::SignedArea2(backwards), 0);
-}
-
-// Random texels, coordinates and back-buffer pixels through every span, vector against plain.
-TEST(VectorSpans, MatchThePlainSpansPixelForPixel) {
-    if (raster::VectorSpan(raster::Blend::kOpaque, raster::Filter::kLinear, false) == nullptr) {
-        GTEST_SKIP() << "no vector spans on this processor";
-    }
-    std::mt19937 random(1234);
-    common::Image picture = RandomPicture(random, 37, 23);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel &= texel % 5 == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu;  // some alpha 0, as keyed texels are
-    }
-    const TextureId id = CreateTextureFromImage(picture, {picture.width, picture.height, ImageFilter::kPoint, 0}, nullptr);
-    const Texture* texture = GetTexture(id);
-    ASSERT_NE(texture, nullptr);
-    std::array<std::uint16_t, 97> plain{}, vector{}, start{};
-    for (int trial = 0; trial < 3000; ++trial) {
-        raster::SpanArgs args = SpanOver(*texture);
-        const int count = 1 + static_cast<int>(random() % 96);
-        // Start and end inside the bordered texture.
-        auto across = [&](int side) { return std::uniform_real_distribution<double>(0, side)(random); };
-        const double u0 = across(texture->width), v0 = across(texture->height);
-        const double u1 = across(texture->width), v1 = across(texture->height);
-        args.u = static_cast<std::int32_t>(u0 * raster::kOne);
-        args.v = static_cast<std::int32_t>(v0 * raster::kOne);
-        args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
-        args.dv = static_cast<std::int32_t>((v1 - v0) * raster::kOne / count);
-        args.tint = random();
-        args.srcFactor = kBlendSrcAlpha;
-        args.destFactor = kBlendOne;
-        std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
-        const auto blend = static_cast<raster::Blend>(trial % 3);
-        const auto filter = static_cast<raster::Filter>((trial / 3) % 2);
-        const bool tinted = (trial / 6) % 2 == 1;
-        ASSERT_TRUE(raster::SpanInsideBorder(args, filter, count));
-        plain = start;
-        vector = start;
-        raster::PlainSpan(blend, filter, tinted)(args, plain.data(), count);
-        raster::VectorSpan(blend, filter, tinted)(args, vector.data(), count);
-        ASSERT_EQ(plain, vector) << "blend " << static_cast<int>(blend) << " filter " << static_cast<int>(filter)
-                                 << " tinted " << tinted << " count " << count;
-    }
-    ReleaseTexture(id);
 }
 
 // The shortcuts among the plain spans against the general ones they stand in for: the alpha
