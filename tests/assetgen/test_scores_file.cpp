@@ -44,7 +44,7 @@ TEST(ScoresFile, ReadsFieldsAsTheGameDoes) {
     EXPECT_TRUE(result.warnings.empty());
 }
 
-TEST(ScoresFile, DamagedEntriesReadAsZeroAndStopAtTen) {
+TEST(ScoresFile, DamagedEntriesReadAsZeroStopAtTenAndAMissingFileIsAWarning) {
     std::string text = "abc,DEF\r\n";
     for (int i = 0; i < 12; ++i) text += "5,AAA\r\n";
     const auto result = common::ParseScores(text, "Scores.dat");
@@ -57,13 +57,11 @@ TEST(ScoresFile, DamagedEntriesReadAsZeroAndStopAtTen) {
     ASSERT_EQ(noName.entries.size(), 1u);
     EXPECT_EQ(noName.entries[0].score, 300);
     EXPECT_EQ(noName.warnings.size(), 1u);
-}
-
-TEST(ScoresFile, MissingFileIsAWarning) {
-    const auto result = common::LoadScoresFile("/nonexistent/Scores.dat");
-    EXPECT_TRUE(result.entries.empty());
-    ASSERT_EQ(result.warnings.size(), 1u);
-    EXPECT_NE(result.warnings[0].find("/nonexistent/Scores.dat"), std::string::npos);
+    // A missing file is a warning naming it, and no entries.
+    const auto missing = common::LoadScoresFile("/nonexistent/Scores.dat");
+    EXPECT_TRUE(missing.entries.empty());
+    ASSERT_EQ(missing.warnings.size(), 1u);
+    EXPECT_NE(missing.warnings[0].find("/nonexistent/Scores.dat"), std::string::npos);
 }
 
 }  // namespace
