@@ -15,6 +15,8 @@
 #include "platform/raster.h"
 #include "platform/raster_avx2.h"
 #include "platform/sprite_batch.h"
+#include "game/graphics/sprites.h"
+#include "tests/graphics/pictures.h"
 #include "tests/graphics/scene.h"
 
 namespace {
@@ -388,10 +390,11 @@ TEST_F(FastPathTest, ShortSpansEndingAtTheTexturesCornerMatchThePlainSpans) {
     EXPECT_GT(compared, 3000);
 }
 
-// Fog as the game draws it (a large texture twice its size, turned, additive, one channel) and
-// the sprites that must not take the channel span (a keyed texel, two channels kept, a tint
-// alpha of 0): whole frames with the vector spans on and off agree.
-TEST_F(FastPathTest, FogLikeSpritesMatchWithAndWithoutVectorSpans) {
+// Fog as the game draws it (a large texture twice its size, turned, additive, one channel), the
+// sprites that must not take the channel span (a keyed texel, two channels kept, a tint alpha
+// of 0), then the game's own sprite calls in every blend mode and both filters: whole frames
+// with the vector spans on and off agree.
+TEST_F(FastPathTest, WholeFramesMatchWithAndWithoutVectorSpans) {
     std::mt19937 random(5);
     const common::Image fog = graphics_test::RandomPicture(random, 128, 128, 0xFF000000u);
     common::Image keyed = graphics_test::RandomPicture(random, 64, 64, 0xFF000000u);
@@ -402,6 +405,12 @@ TEST_F(FastPathTest, FogLikeSpritesMatchWithAndWithoutVectorSpans) {
     textures.push_back(keyedId);
     ASSERT_TRUE(GetTexture(fogId)->opaque);
     ASSERT_FALSE(GetTexture(keyedId)->opaque);
+    const std::int32_t letter = graphics::LoadTextureIntoPool(
+        graphics_test::WriteBitmap("letter_f.bmp", graphics_test::LetterF()), graphics_test::kKeyMagenta);
+    const std::int32_t white =
+        graphics::LoadTextureIntoPool(graphics_test::WriteBitmap("white32.bmp", common::Image(32, 32, 0xFFFFFFFFu)), 0);
+    ASSERT_GT(letter, 0);
+    ASSERT_GT(white, 0);
     const std::uint32_t tints[] = {0xAFAF0000u, 0xAF00AF00u, 0x400000FFu, 0xAFAF00AFu, 0x00AF0000u, 0xFFFFFFFFu};
     std::vector<std::uint16_t> frames[2];
     for (int pass = 0; pass < 2; ++pass) {
@@ -424,6 +433,18 @@ TEST_F(FastPathTest, FogLikeSpritesMatchWithAndWithoutVectorSpans) {
             ASSERT_EQ(SpriteDrawQuad(draw), kOk);
         }
         SpriteEnd();
+        graphics::BeginSprites();
+        for (int i = 0; i < 200; ++i) {
+            const float x = static_cast<float>(replay() % 900) - 50.0f;
+            const graphics::Vector2 at{x, static_cast<float>(replay() % 700) - 50.0f};
+            const float angle = static_cast<float>(replay() % 628) / 100.0f;
+            const float scale = 0.3f + static_cast<float>(replay() % 300) / 100.0f;
+            const auto mode = static_cast<std::int16_t>(replay() % 4);
+            const char* tint = (replay() % 2) ? "FFAFAF" : "";
+            SetTextureStageState(0, kTssMagFilter, replay() % 2 == 0 ? kFilterPoint : kFilterLinear);
+            graphics::DrawSpriteScaled(i % 2 ? letter : white, at, angle, true, "AF", mode, scale, scale, tint);
+        }
+        graphics::EndSprites();
         frames[pass] = device.backBuffer;
     }
     EXPECT_EQ(frames[0], frames[1]);

@@ -1,5 +1,6 @@
-// Sprite drawing: the blend-mode tables and their leaking states, the sense of rotation, the
-// edge rules between neighbouring quads, bad input, and the plain spans' shortcuts against the general spans.
+// Sprite drawing: the blend-mode tables and their leaking states, the edge rules of source
+// rectangles and between neighbouring quads, particles turning with the view, bad input, and
+// the plain spans' shortcuts against the general spans.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,19 +106,6 @@ TEST_F(SpriteDrawingTest, BadTexturesAndNonsenseGeometryDrawNothing) {
     graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{0, 0, 1 << 30, 8}, 1, 1, "");
     graphics::EndSprites();
     EXPECT_TRUE(BackBufferIsBlank());
-}
-
-TEST_F(SpriteDrawingTest, APositiveAngleTurnsCounterClockwiseOnTheScreen) {
-    // The F's red bar runs along its top. A quarter turn counter-clockwise on the y-down screen
-    // lays it along the left side, stem along the bottom: what the turning background needs, as
-    // its tiles turn by 6.28 - a while their positions turn by +a.
-    graphics::BeginSprites();
-    graphics::DrawSprite(letter, Vector2{100, 100}, 1.57f, false, "FF", 0, "");
-    graphics::EndSprites();
-    EXPECT_EQ(Pixel(100 + 12, 100 + 32), 0xFFFF0000u);  // red on the left
-    EXPECT_EQ(Pixel(100 + 50, 100 + 50), 0xFFFFFFFFu);  // white stem along the bottom
-    EXPECT_EQ(Pixel(100 + 50, 100 + 12), 0xFF0000FFu);  // blue square at the top right
-    EXPECT_EQ(Pixel(100 + 32, 100 + 12), 0xFF000000u);  // nothing where the bar used to be
 }
 
 TEST_F(SpriteDrawingTest, RectanglesExcludeTheirRightAndBottomAndScaleAboutTheWholeTexture) {
@@ -266,30 +254,6 @@ TEST(PlainSpans, SpecialBlendsAndTheClampingPathMatchTheGeneralSpans) {
         ASSERT_EQ(table, clamped) << "trial " << trial;
     }
     ReleaseTexture(id);
-}
-
-TEST_F(SpriteDrawingTest, WholeFramesMatchWithAndWithoutVectorSpans) {
-    std::mt19937 random(7);
-    std::vector<std::uint16_t> frames[2];
-    for (int pass = 0; pass < 2; ++pass) {
-        raster::EnableVectorSpans(pass == 1);
-        std::mt19937 replay = random;
-        Clear(kClearTarget, 0xFF203040u, 1.0f, 0);
-        graphics::BeginSprites();
-        for (int i = 0; i < 200; ++i) {
-            const Vector2 at{static_cast<float>(replay() % 900) - 50.0f, static_cast<float>(replay() % 700) - 50.0f};
-            const float angle = static_cast<float>(replay() % 628) / 100.0f;
-            const float scale = 0.3f + static_cast<float>(replay() % 300) / 100.0f;
-            const auto mode = static_cast<std::int16_t>(replay() % 4);
-            const char* tint = (replay() % 2) ? "FFAFAF" : "";
-            SetTextureStageState(0, kTssMagFilter, replay() % 2 == 0 ? kFilterPoint : kFilterLinear);
-            graphics::DrawSpriteScaled(i % 2 ? letter : white, at, angle, true, "AF", mode, scale, scale, tint);
-        }
-        graphics::EndSprites();
-        frames[pass] = device.backBuffer;
-    }
-    raster::EnableVectorSpans(true);
-    EXPECT_EQ(frames[0], frames[1]);
 }
 
 TEST_F(SpriteDrawingTest, ParticlesTurnWithTheViewAboutThePivot) {
