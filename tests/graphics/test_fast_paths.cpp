@@ -1,6 +1,6 @@
 // The rasteriser's faster paths against the general ones they stand in for, pixel for pixel:
 // triangles inside the clip volume (plain rows and vector rows) against the clipping path, the
-// vector and single-channel additive spans against the plain spans, and the lane arithmetic the vector
+// general, vector and single-channel additive spans against the plain spans, and the lane arithmetic the vector
 // paths share against the scalar steps it replaces.
 #include <gtest/gtest.h>
 
@@ -274,13 +274,13 @@ TEST_F(FastPathTest, TrianglesAroundTheNarrowBoxWidthMatchTheClippingPath) {
 }
 
 // Random texels (alpha 0 in some, as keyed texels are), coordinates inside the border and back
-// buffers through every span, the vector spans against the plain ones; and on an opaque
-// texture, under every single-channel tint the channel span must serve (the weakest and
-// strongest channel and alpha, the fog's AF), the channel span against the plain additive one.
-TEST_F(FastPathTest, VectorAndChannelSpansMatchThePlainSpans) {
-    if (!raster::VectorSpansSupported()) {
-        GTEST_SKIP() << "no vector spans on this processor";
-    }
+// buffers through every span, against the plain span of its blend, filter and tint: the general
+// paths (the generic blend by the same factors, the clamping path that serves source rectangles
+// beyond the texture), the vector spans, and on an opaque texture, under every single-channel
+// tint the channel span must serve (the weakest and strongest channel and alpha, the fog's AF),
+// the channel span against the plain additive one.
+TEST_F(FastPathTest, GeneralVectorAndChannelSpansMatchThePlainSpans) {
+    const bool vector = raster::VectorSpansSupported();
     std::mt19937 random(31);
     const Texture* opaque = MakeTexture(random, 29, 17, 0xFF000000u);
     ASSERT_TRUE(opaque->opaque);
@@ -291,7 +291,9 @@ TEST_F(FastPathTest, VectorAndChannelSpansMatchThePlainSpans) {
     textures.push_back(CreateTextureFromImage(picture, {37, 23, ImageFilter::kPoint, 0}, nullptr));
     const Texture* keyed = GetTexture(textures.back());
     const std::uint32_t levels[] = {0x01, 0x7F, 0xAF, 0xFF};
-    std::array<std::uint16_t, 101> plain{}, fast{}, start{};
+    const std::pair<std::uint32_t, std::uint32_t> factors[] = {
+        {0, 0}, {kBlendSrcAlpha, kBlendInvSrcAlpha}, {kBlendSrcAlpha, kBlendOne}, {0, 0}};
+    std::array<std::uint16_t, 101> plain{}, other{}, start{};
     int compared = 0;
     for (int trial = 0; trial < 6000; ++trial) {
         const Texture* texture = trial % 2 ? opaque : keyed;
@@ -305,35 +307,49 @@ TEST_F(FastPathTest, VectorAndChannelSpansMatchThePlainSpans) {
         args.du = static_cast<std::int32_t>((u1 - u0) * raster::kOne / count);
         args.dv = static_cast<std::int32_t>((v1 - v0) * raster::kOne / count);
         args.tint = random();
+        const std::pair<std::uint32_t, std::uint32_t> anyFactors{1 + random() % 10, 1 + random() % 10};
         std::generate(start.begin(), start.end(), [&] { return static_cast<std::uint16_t>(random()); });
         for (const auto filter : {raster::Filter::kPoint, raster::Filter::kLinear}) {
             if (!raster::SpanInsideBorder(args, filter, count)) {
                 continue;
             }
-            for (int blend = 0; blend < 3; ++blend) {
+            for (int blend = 0; blend < 4; ++blend) {
+                const auto b = static_cast<raster::Blend>(blend);
+                std::tie(args.srcFactor, args.destFactor) =
+                    b == raster::Blend::kGeneric ? anyFactors : factors[blend];
+                const auto general = b == raster::Blend::kOpaque ? b : raster::Blend::kGeneric;
                 for (const bool tinted : {false, true}) {
                     plain = start;
-                    fast = start;
-                    const auto b = static_cast<raster::Blend>(blend);
                     raster::PlainSpan(b, filter, tinted)(args, plain.data(), count);
-                    raster::VectorSpan(b, filter, tinted)(args, fast.data(), count);
-                    ASSERT_EQ(plain, fast) << "blend " << blend << " filter " << static_cast<int>(filter)
-                                           << " tinted " << tinted << " count " << count;
+                    auto expectSame = [&](const char* path, auto draw) {
+                        other = start;
+                        draw(other.data());
+                        ASSERT_EQ(plain, other) << path << ", blend " << blend << " filter "
+                                                << static_cast<int>(filter) << " tinted " << tinted << " count " << count;
+                    };
+                    if (general != b) {
+                        expectSame("generic", [&](auto* d) { raster::PlainSpan(general, filter, tinted)(args, d, count); });
+                    }
+                    expectSame("clamped", [&](auto* d) { raster::ClampedSpan(args, general, filter, tinted, d, count); });
+                    if (vector && b != raster::Blend::kGeneric) {
+                        expectSame("vector", [&](auto* d) { raster::VectorSpan(b, filter, tinted)(args, d, count); });
+                    }
+                    ASSERT_FALSE(HasFatalFailure());
                 }
             }
             ++compared;
         }
-        if (texture == opaque && raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
+        if (vector && texture == opaque && raster::SpanInsideBorder(args, raster::Filter::kLinear, count)) {
             const int which = (trial / 2) % 3;
             args.quads = ChannelQuads(*texture, which);
             args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
             ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
             plain = start;
-            fast = start;
+            other = start;
             raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data(), count);
-            raster::AdditiveChannelSpan(which)(args, fast.data(), count);
-            ASSERT_EQ(plain, fast) << "channel " << which << " tint " << std::hex << args.tint << std::dec
-                                   << " count " << count;
+            raster::AdditiveChannelSpan(which)(args, other.data(), count);
+            ASSERT_EQ(plain, other) << "channel " << which << " tint " << std::hex << args.tint << std::dec
+                                    << " count " << count;
         }
     }
     EXPECT_GT(compared, 6000);

@@ -1,12 +1,10 @@
 // Sprite drawing: the blend-mode tables and their leaking states, the edge rules of source
-// rectangles and between neighbouring quads, particles turning with the view, bad input, and
-// the plain spans' shortcuts against the general spans.
+// rectangles, of scan conversion and between neighbouring quads, particles turning with the
+// view, and bad input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <random>
 
 #include "game/graphics/sprites.h"
 #include "game/world/level_assets.h"
@@ -205,55 +203,6 @@ TEST(ScanConversion, CentresOnLeftAndTopEdgesAreInsideOnRightAndBottomOutside) {
     EXPECT_LT(raster::SignedArea2(backwards), 0);
     EXPECT_TRUE(raster::OrientClockwise(backwards));
     EXPECT_GT(raster::SignedArea2(backwards), 0);
-}
-
-// The shortcuts among the plain spans against the general ones they stand in for: the alpha
-// and additive blends against the generic blend with their factors, and the clamping path
-// (which serves source rectangles beyond the texture) against the table's spans inside it.
-TEST(PlainSpans, SpecialBlendsAndTheClampingPathMatchTheGeneralSpans) {
-    std::mt19937 random(99);
-    const TextureId id = CreateTextureFromImage(RandomPicture(random, 16, 8), {16, 8, ImageFilter::kPoint, 0}, nullptr);
-    const Texture* texture = GetTexture(id);
-    const std::pair<raster::Blend, std::pair<std::uint32_t, std::uint32_t>> cases[] = {
-        {raster::Blend::kAlpha, {kBlendSrcAlpha, kBlendInvSrcAlpha}},
-        {raster::Blend::kAdditive, {kBlendSrcAlpha, kBlendOne}},
-    };
-    for (const auto& [blend, factors] : cases) {
-        for (int trial = 0; trial < 200; ++trial) {
-            raster::SpanArgs args = SpanOver(*texture);
-            args.u = static_cast<std::int32_t>(random() % (16 * raster::kOne));
-            args.v = static_cast<std::int32_t>(random() % (8 * raster::kOne));
-            args.srcFactor = factors.first;
-            args.destFactor = factors.second;
-            args.tint = random();
-            std::uint16_t special = static_cast<std::uint16_t>(random());
-            std::uint16_t general = special;
-            raster::PlainSpan(blend, raster::Filter::kLinear, true)(args, &special, 1);
-            raster::PlainSpan(raster::Blend::kGeneric, raster::Filter::kLinear, true)(args, &general, 1);
-            ASSERT_EQ(special, general);
-        }
-    }
-    for (int trial = 0; trial < 400; ++trial) {
-        raster::SpanArgs args = SpanOver(*texture);
-        args.u = static_cast<std::int32_t>(random() % (15 * raster::kOne));
-        args.v = static_cast<std::int32_t>(random() % (7 * raster::kOne));
-        args.du = static_cast<std::int32_t>(random() % 4096);
-        args.dv = static_cast<std::int32_t>(random() % 4096);
-        args.tint = random();
-        args.srcFactor = 1 + random() % 10;
-        args.destFactor = 1 + random() % 10;
-        const auto filter = static_cast<raster::Filter>(trial % 2);
-        const bool tinted = trial % 4 >= 2;
-        const auto blend = trial % 8 >= 4 ? raster::Blend::kGeneric : raster::Blend::kOpaque;
-        std::array<std::uint16_t, 8> table{}, clamped{};
-        std::generate(table.begin(), table.end(), [&] { return static_cast<std::uint16_t>(random()); });
-        clamped = table;
-        ASSERT_TRUE(raster::SpanInsideBorder(args, filter, 8));
-        raster::PlainSpan(blend, filter, tinted)(args, table.data(), 8);
-        raster::ClampedSpan(args, blend, filter, tinted, clamped.data(), 8);
-        ASSERT_EQ(table, clamped) << "trial " << trial;
-    }
-    ReleaseTexture(id);
 }
 
 TEST_F(SpriteDrawingTest, ParticlesTurnWithTheViewAboutThePivot) {
