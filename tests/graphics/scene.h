@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include <unistd.h>
@@ -36,6 +38,13 @@ inline std::filesystem::path ScratchFolder() {
     static const Folder folder;
     std::filesystem::create_directories(folder.path);
     return folder.path;
+}
+
+// Writes the bytes to the path, making its folder, and returns the path.
+inline std::string WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
 }
 
 // Writes the picture as a 24-bit bitmap in the scratch folder and returns its path.

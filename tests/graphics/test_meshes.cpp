@@ -1,8 +1,8 @@
 // The mesh loader, the mesh table and the drawing of meshes through the device's 3-D path.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -15,11 +15,6 @@
 namespace {
 
 using namespace graphics_test;
-
-void WriteText(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // Two triangles over four corners whose z values tell them apart, two materials, texture
 // coordinates with v = 0.25 at the top.
@@ -91,16 +86,14 @@ std::filesystem::path FullMeshFolder(const std::string& name) {
     std::string error;
     common::SaveBmp24(folder / "skin.bmp", skin, &error);
     for (int n = 1; n <= 5; ++n) {
-        WriteText(folder / graphics::kMeshFiles[static_cast<std::size_t>(n)], CubeFile("skin.bmp"));
+        WriteFile(folder / graphics::kMeshFiles[static_cast<std::size_t>(n)], CubeFile("skin.bmp"));
     }
     return folder;
 }
 
 // Writes the text as a mesh file of that name and loads it.
 std::optional<platform::MeshData> LoadMeshText(const std::string& name, const std::string& text, std::string* error) {
-    const auto path = ScratchFolder() / "loader" / name;
-    WriteText(path, text);
-    return platform::LoadMeshFile(path, error);
+    return platform::LoadMeshFile(WriteFile(ScratchFolder() / "loader" / name, text), error);
 }
 
 TEST(MeshLoader, KeepsTheFilesHandednessWindingAndTextureCoordinates) {
@@ -111,12 +104,9 @@ TEST(MeshLoader, KeepsTheFilesHandednessWindingAndTextureCoordinates) {
     ASSERT_EQ(mesh->subsets[0].size(), 3u);
     ASSERT_EQ(mesh->subsets[1].size(), 3u);
     // The first triangle is corners 0, 1, 2 of the file in that order: z 1, 2, 3.
-    const float firstZ[3] = {1, 2, 3};
-    const float secondZ[3] = {2, 4, 3};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_FLOAT_EQ(mesh->vertices[mesh->subsets[0][static_cast<std::size_t>(k)]].z, firstZ[k]);
-        EXPECT_FLOAT_EQ(mesh->vertices[mesh->subsets[1][static_cast<std::size_t>(k)]].z, secondZ[k]);
-    }
+    auto z = [&](std::size_t subset, std::size_t k) { return mesh->vertices[mesh->subsets[subset][k]].z; };
+    EXPECT_EQ((std::array{z(0, 0), z(0, 1), z(0, 2), z(1, 0), z(1, 1), z(1, 2)}),
+              (std::array<float, 6>{1, 2, 3, 2, 4, 3}));
     const platform::MeshVertex& top = mesh->vertices[mesh->subsets[0][0]];
     EXPECT_FLOAT_EQ(top.x, 0.0f);
     EXPECT_FLOAT_EQ(top.v, 0.25f);  // not turned upside down
@@ -190,7 +180,7 @@ TEST_F(MeshTableTest, LoadsAllFiveWithSquareTexturesAndAmbientFromDiffuseAndRelo
 
 TEST_F(MeshTableTest, StopsAtTheFirstBadFileOrMissingTexture) {
     auto folder = FullMeshFolder("third_bad");
-    WriteText(folder / "asteroid3.x", "xof 0302txt 0032\nMesh broken {");
+    WriteFile(folder / "asteroid3.x", "xof 0302txt 0032\nMesh broken {");
     EXPECT_FALSE(graphics::InitGeometryFrom(folder));
     EXPECT_TRUE(graphics::meshState.meshes[2].mesh);
     EXPECT_FALSE(graphics::meshState.meshes[3].mesh);

@@ -2,7 +2,6 @@
 // texels), slots, reuse, failures, and textures that survive a device reset.
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "common/bmp.h"
 #include "game/graphics/sprites.h"
@@ -89,10 +88,7 @@ TEST_F(TexturePoolTest, LoadingTheSameFileAndKeyAgainReusesItsSlotUntilReleased)
 TEST_F(TexturePoolTest, MissingAndDamagedBitmapsFailAndLeaveTheirSlotFree) {
     const std::vector<std::uint8_t> good = common::EncodeBmp24(LetterF());
     auto write = [](const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        const auto path = ScratchFolder() / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                   static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return WriteFile(ScratchFolder() / name, std::string(bytes.begin(), bytes.end()));
     };
     auto withSize = [&](std::int32_t width, std::int32_t height) {
         std::vector<std::uint8_t> bytes = good;
