@@ -1,6 +1,5 @@
-// Sprite drawing: the blend-mode tables and their leaking states, the edge rules of source
-// rectangles, of scan conversion and between neighbouring quads, particles turning with the
-// view, and bad input.
+// Sprite drawing: the blend-mode tables and their leaking states, the edge rules of scan
+// conversion and between neighbouring quads, particles turning with the view, and bad input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -104,25 +103,6 @@ TEST_F(SpriteDrawingTest, BadTexturesAndNonsenseGeometryDrawNothing) {
     graphics::DrawSpriteRect(letter, Vector2{0, 0}, 0, true, "FF", 0, Rect{0, 0, 1 << 30, 8}, 1, 1, "");
     graphics::EndSprites();
     EXPECT_TRUE(BackBufferIsBlank());
-}
-
-TEST_F(SpriteDrawingTest, RectanglesExcludeTheirRightAndBottomAndScaleAboutTheWholeTexture) {
-    graphics::BeginSprites();
-    graphics::DrawSpriteRect(letter, Vector2{300, 200}, 0, false, "FF", 0, Rect{8, 8, 20, 56}, 1, 1, "");
-    graphics::EndSprites();
-    int drawn = 0;
-    for (int y = 190; y < 270; ++y) {
-        for (int x = 290; x < 330; ++x) {
-            if (Pixel(x, y) != 0xFF000000u) {
-                ++drawn;
-                EXPECT_GE(x, 300);
-                EXPECT_LT(x, 312);
-                EXPECT_GE(y, 200);
-                EXPECT_LT(y, 248);
-            }
-        }
-    }
-    EXPECT_EQ(drawn, 12 * 48);
 }
 
 // Counts how often each pixel is drawn: every draw adds 0x10 to black with one, one.
