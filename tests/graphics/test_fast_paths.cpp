@@ -118,15 +118,14 @@ TEST(LaneArithmeticTest, RoundHalfAwayLanesRoundsAsLlround) {
 // same random colours and depths.
 TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
     std::mt19937 random(77);
-    const TextureId square = MakeTextureId(random, 16, 16);
-    const TextureId wide = MakeTextureId(random, 32, 8);
-    const TextureId odd = MakeTextureId(random, 24, 20);  // wrapped by remainders, not masks
+    // No texture, a square, a wide one, and one wrapped by remainders, not masks.
+    const TextureId choices[] = {0, MakeTextureId(random, 16, 16), MakeTextureId(random, 32, 8),
+                                 MakeTextureId(random, 24, 20)};
     auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
     auto pick = [&](std::uint32_t count) { return static_cast<std::uint32_t>(random() % count); };
-    Buffers background{std::vector<std::uint16_t>(device.backBuffer.size()), std::vector<std::uint16_t>(device.depthBuffer.size())};
-    for (std::size_t i = 0; i < background.colours.size(); ++i) {
-        background.colours[i] = static_cast<std::uint16_t>(random());
-        background.depths[i] = static_cast<std::uint16_t>(random());
+    Buffers background = Snapshot();
+    for (std::vector<std::uint16_t>* buffer : {&background.colours, &background.depths}) {
+        std::generate(buffer->begin(), buffer->end(), [&] { return static_cast<std::uint16_t>(random()); });
     }
     std::size_t changed = 0;
     for (int trial = 0; trial < 200; ++trial) {
@@ -147,7 +146,6 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
         material.ambient = {static_cast<float>(uniform(0, 1.2)), static_cast<float>(uniform(0, 1)), static_cast<float>(uniform(0, 1)), 1};
         material.emissive = {static_cast<float>(uniform(0, 0.3)), 0, static_cast<float>(uniform(0, 0.3)), 0};
         SetMaterial(material);
-        const TextureId choices[] = {0, square, wide, odd};
         SetTexture(0, choices[pick(4)]);
         SetTextureStageState(0, kTssMagFilter, pick(2) ? kFilterLinear : kFilterPoint);
         SetTextureStageState(0, kTssMinFilter, pick(2) ? kFilterLinear : kFilterPoint);
