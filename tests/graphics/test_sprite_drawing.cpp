@@ -9,7 +9,6 @@
 #include "game/world/level_assets.h"
 #include "game/world/records.h"
 #include "platform/raster.h"
-#include "platform/sprite_batch.h"
 #include "tests/graphics/pictures.h"
 #include "tests/graphics/scene.h"
 
