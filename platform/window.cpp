@@ -20,9 +20,9 @@ namespace {
 struct SdlWindow {
     bool videoStarted = false;
     SDL_Window* handle = nullptr;
+    // Without a renderer, the window's own X8R8G8B8 surface takes the frame.
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* frame = nullptr;  // streaming X8R8G8B8 texture the back buffer is widened into
-    bool surfaceOnly = false;      // a window whose own X8R8G8B8 surface takes the frame (no renderer)
     std::vector<std::function<void(const SDL_Event&)>> hooks;
 };
 SdlWindow sdl;
@@ -143,7 +143,6 @@ bool CreateMainWindow(const std::string& caption) {
         // of the work of presenting. A surface of another layout goes through a renderer.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (TakesFrameDirectly(SDL_GetWindowSurface(sdl.handle))) {
-            sdl.surfaceOnly = true;
             window.created = true;
             return true;
         }
@@ -180,7 +179,6 @@ bool CreateMainWindow(const std::string& caption) {
 }
 
 void DestroyMainWindow() {
-    sdl.surfaceOnly = false;
     if (sdl.frame) {
         SDL_DestroyTexture(sdl.frame);
         sdl.frame = nullptr;
@@ -254,7 +252,7 @@ bool PresentToWindow(std::span<const std::uint16_t> pixels, int width, int heigh
         pixels.size() < static_cast<std::size_t>(width) * height) {
         return false;
     }
-    if (sdl.surfaceOnly) {
+    if (sdl.renderer == nullptr) {
         SDL_Surface* surface = SDL_GetWindowSurface(sdl.handle);
         if (!TakesFrameDirectly(surface) || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)) {
             return false;
@@ -292,7 +290,7 @@ namespace window_testing {
 
 ShownImage ShownPixels() {
     ShownImage image;
-    if (window.created && sdl.surfaceOnly) {
+    if (window.created && sdl.renderer == nullptr) {
         const SDL_Surface* surface = SDL_GetWindowSurface(sdl.handle);
         if (!TakesFrameDirectly(surface)) {
             return {};
