@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <string>
 
 #include "common/level_files.h"
+#include "common/png.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/lettering.h"
 #include "tools/assetgen/levels.h"
@@ -260,31 +266,28 @@ TEST(Lettering, WordsAreCroppedToTheirInkAndFitWhereAsked) {
     EXPECT_TRUE(bigger.width > 200 || bigger.height > 40) << "a larger size would have fitted";
 }
 
-TEST(ContactSheet, ShowsKeyedPixelsAsACheckerboardPlotsLevelsAndPreviewsModels) {
+TEST(ContactSheet, TheSheetAndALevelMapAreWrittenAsReadablePngs) {
     common::Image sprite(16, 16, assetgen::kKeyBlack);
     sprite.At(8, 8) = 0xFFFF0000u;
-    assetgen::Lettering lettering;
-    const common::Image sheet = assetgen::PictureSheet({{"Objects/Test.bmp", sprite, assetgen::kKeyBlack}}, lettering);
-    // Enlarged four times below its label; no pure key colour left anywhere.
-    EXPECT_EQ(std::count(sheet.pixels.begin(), sheet.pixels.end(), assetgen::kKeyBlack), 0);
-    EXPECT_GT(std::count(sheet.pixels.begin(), sheet.pixels.end(), 0xFFFF0000u), 15);
-
-    const auto kinds = assetgen::MakeObjectKinds();
     assetgen::Level level;
     level.number = 1;
     level.map.assign(400, 0);
     level.objects.push_back({"4", 1000, 1000, 0, 0, 8, 20});
-    const common::Image plot = assetgen::LevelSheet(level, {}, kinds, lettering);
-    EXPECT_EQ(plot.width, 640);
-    EXPECT_EQ(plot.height, 664);
-    // The coin at world (1400, 1100) is drawn in yellow at an eighth of that.
-    const std::uint32_t coin = plot.At(1400 / 8, 24 + 1100 / 8);
-    EXPECT_GT((coin >> 16) & 0xFF, 200u);
-    EXPECT_GT((coin >> 8) & 0xFF, 150u);
-    // A model preview shows the model in the middle on the plain background.
-    const common::Image preview = assetgen::MeshPreview(assetgen::MakeMeshes()[3], common::Image(4, 4, 0xFFFFCC00u), 0.0f, 0.0f);
-    EXPECT_NE(preview.At(128, 128), preview.At(0, 0));
-    EXPECT_EQ(preview.At(2, 2), preview.At(0, 0));
+    const auto folder = std::filesystem::temp_directory_path() / ("starwake-sheets-" + std::to_string(::getpid()));
+    assetgen::Lettering lettering;
+    std::string error;
+    ASSERT_TRUE(assetgen::WriteContactSheets(folder, {{"Objects/Test.bmp", sprite, assetgen::kKeyBlack}}, {level},
+                                             assetgen::MakeObjectKinds(), lettering, &error)) << error;
+    const auto sheet = common::LoadPngFile(folder / "pictures.png", &error);
+    ASSERT_TRUE(sheet.has_value()) << error;
+    EXPECT_GE(sheet->width, 16 * 4);
+    EXPECT_GE(sheet->height, 16 * 4);
+    EXPECT_LE(std::int64_t{sheet->width} * sheet->height, 4096 * 4096);
+    const auto plot = common::LoadPngFile(folder / "level01.png", &error);
+    ASSERT_TRUE(plot.has_value()) << error;
+    EXPECT_EQ(plot->width, 640);
+    EXPECT_EQ(plot->height, 664);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(Music, ATunesEndsAreSilent) {

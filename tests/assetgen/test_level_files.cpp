@@ -79,11 +79,4 @@ TEST(LevelMapFile, OnlyFullMapsOfKnownTilesPass) {
     EXPECT_EQ(common::CheckLevelMap(map, "Level1.map").size(), 1u);
 }
 
-TEST(LevelFileNames, FollowTheGamesPatterns) {
-    EXPECT_EQ(common::LevelMapFileName(7), "maps/Level7.map");
-    EXPECT_EQ(common::LevelObjectsFileName(12), "maps/Level12.dat");
-    EXPECT_EQ(common::TileFileName(3), "Tiles/Tile03.bmp");
-    EXPECT_EQ(common::TileFileName(10), "Tiles/Tile10.bmp");
-}
-
 }  // namespace

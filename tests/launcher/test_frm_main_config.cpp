@@ -31,7 +31,7 @@ using launcher_test::Recorder;
 using launcher_test::TempFolder;
 
 // X11 keycodes (evdev + 8), as the dialog's key events carry them.
-constexpr quint32 kXTab = 23, kXA = 38, kXF = 41, kXSpace = 65, kXDown = 116;
+constexpr quint32 kXTab = 23, kXA = 38, kXSpace = 65, kXDown = 116;
 
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 2000) {
     QElapsedTimer clock;
@@ -188,18 +188,6 @@ TEST_F(LauncherForm, TabMovesToTheNextBoxAndIsNotCaptured) {
     EXPECT_EQ(Box(0), "16");
     EXPECT_EQ(Box(1), "30");
     EXPECT_FALSE(form->State().isDirty);
-}
-
-TEST_F(LauncherForm, ALongDescriptionDoesNotResizeTheDialog) {
-    Open(kLayout, true, "21,A key whose description goes on and on and on and on and on\r\n");
-    ClickTab(1);
-    QTest::qWait(20);
-    const QSize before = form->size();
-    ClickBox(0);
-    TapKey(Qt::Key_F, kXF);
-    ASSERT_EQ(Desc(0), "A key whose description goes on and on and on and on and on");
-    QTest::qWait(50);
-    EXPECT_EQ(form->size(), before);
 }
 
 TEST_F(LauncherForm, KeysToAnotherWindowAreNotCapturedButReleasesAndLosingTheFocusCount) {

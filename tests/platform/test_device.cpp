@@ -32,19 +32,6 @@ protected:
     void TearDown() override { ReleaseDevice(); }
 };
 
-TEST_F(DeviceTest, StartsWithTheOldDevicesDefaults) {
-    EXPECT_EQ(GetRenderState(kRsLighting), 1u);
-    EXPECT_EQ(GetRenderState(kRsZEnable), 1u);
-    EXPECT_EQ(GetRenderState(kRsZWriteEnable), 1u);
-    EXPECT_EQ(GetRenderState(kRsCullMode), kCullCounterClockwise);
-    EXPECT_EQ(GetRenderState(kRsZFunc), kCmpLessEqual);
-    EXPECT_EQ(GetRenderState(kRsAlphaBlendEnable), 0u);
-    EXPECT_EQ(GetRenderState(kRsSrcBlend), kBlendOne);
-    EXPECT_EQ(GetRenderState(kRsDestBlend), kBlendZero);
-    EXPECT_EQ(GetTextureStageState(0, kTssMagFilter), kFilterPoint);
-    EXPECT_EQ(GetTransform(kTransformProjection), Matrix::Identity());
-}
-
 TEST_F(DeviceTest, OnlyTheGamesModeIsOffered) {
     ReleaseDevice();
     PresentParams other = GameParams();
