@@ -13,9 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The kinds the game spawns itself; every test's objects.dat starts with them.
-const char* kProgramKinds = "Laser.bmp,6,24\r\nSideshot.bmp,12,24\r\nRearshot.bmp,6,12\r\nPhaser.bmp,6,24\r\n"
-                            "Blast.bmp,12,12\r\nFireball.bmp,24,24\r\n4,40,30\r\n5,72,54\r\n";
+// The kinds the game spawns itself; every loadable objects.dat holds them.
+const std::string kProgramKinds = "Laser.bmp,6,24\r\nSideshot.bmp,12,24\r\nRearshot.bmp,6,12\r\nPhaser.bmp,6,24\r\n"
+                                  "Blast.bmp,12,12\r\nFireball.bmp,24,24\r\n4,40,30\r\n5,72,54\r\n";
 
 class LevelLoaderTest : public ::testing::Test {
 protected:
@@ -35,13 +35,8 @@ protected:
     void Write(const fs::path& relative, const std::string& bytes) {
         std::ofstream(folder_ / relative, std::ios::binary) << bytes;
     }
-    // objects.dat (after the program's own kinds), the level's .dat and its .map.
-    void WriteLevel(const std::string& kinds, const std::string& objects,
-                    const std::string& map = std::string(400, '\0')) {
-        WriteFiles(kinds + kProgramKinds, objects, map);
-    }
-    // The three files exactly as given, for objects.dat files that are not built on kProgramKinds.
-    void WriteFiles(const std::string& objectsDat, const std::string& objects,
+    // objects.dat, the level's .dat and its .map.
+    void WriteLevel(const std::string& objectsDat, const std::string& objects,
                     const std::string& map = std::string(400, '\0')) {
         Write("objects.dat", objectsDat);
         Write("maps/Level1.dat", objects);
@@ -57,7 +52,7 @@ protected:
 };
 
 TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
-    WriteLevel("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32\r\n", "a.bmp,0,0,1.5,-2,6,7\r\nb,1,0,0,0,1,2",
+    WriteLevel("a.bmp,10,20\r\nb,4,4\r\nc.BMP,64,32\r\n" + kProgramKinds, "a.bmp,0,0,1.5,-2,6,7\r\nb,1,0,0,0,1,2",
                std::string(400, '\1'));
     ASSERT_TRUE(Load());
     const auto& kinds = world::records.colObjRefs;
@@ -81,7 +76,7 @@ TEST_F(LevelLoaderTest, KindsAreNumberedByLineAndObjectsPlacedByTheirCentre) {
 }
 
 TEST_F(LevelLoaderTest, HalvesRoundToTheEvenNeighbour) {
-    WriteLevel("w.bmp,33,33\r\n", "w.bmp,0,0,0,0,2.5,3.5\r\nw.bmp,1,0,0,0,3.5,2.5\r\n");
+    WriteLevel("w.bmp,33,33\r\n" + kProgramKinds, "w.bmp,0,0,0,0,2.5,3.5\r\nw.bmp,1,0,0,0,3.5,2.5\r\n");
     ASSERT_TRUE(Load());
     const world::cObject& a = *world::records.colObjects[0];
     const world::cObject& b = *world::records.colObjects[1];
@@ -112,7 +107,7 @@ TEST_F(LevelLoaderTest, MissingFilesRefuseTheLevelAndCreateNothing) {
 }
 
 TEST_F(LevelLoaderTest, KindsTheGameSpawnsMustBeDefined) {
-    WriteFiles("Laser.bmp,6,24\r\n4,40,30\r\n", "");
+    WriteLevel("Laser.bmp,6,24\r\n4,40,30\r\n", "");
     std::string error;
     EXPECT_FALSE(Load(&error));
     EXPECT_NE(error.find("\"Fireball.bmp\""), std::string::npos) << error;
@@ -121,7 +116,7 @@ TEST_F(LevelLoaderTest, KindsTheGameSpawnsMustBeDefined) {
 }
 
 TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
-    WriteLevel("", "", "\x05\x07");
+    WriteLevel(kProgramKinds, "", "\x05\x07");
     ASSERT_TRUE(Load());
     ASSERT_EQ(world::records.mapData.size(), 400u);
     EXPECT_EQ(world::records.mapData[0], 5);
@@ -140,7 +135,7 @@ TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
 }
 
 TEST_F(LevelLoaderTest, DamagedLinesAreSkippedAndTheRestOfTheLevelStays) {
-    WriteLevel("rock,20,20\r\nbroken line\r\nrock,5,5\r\n",
+    WriteLevel("rock,20,20\r\nbroken line\r\nrock,5,5\r\n" + kProgramKinds,
                "rock,0,0,0,0,1,5\r\n"
                "ghost,0,0,0,0,1,5\r\n"   // kind not defined
                "rock,1,2\r\n"             // too few fields
@@ -157,7 +152,7 @@ TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
     for (int i = 9; i <= 600; ++i) {
         kinds += "k" + std::to_string(i) + ".bmp,8,8\r\n";
     }
-    WriteFiles(kinds, "k600.bmp,0,0,0,0,2,1\r\nk500.bmp,0,0,0,0,2,1\r\n");
+    WriteLevel(kinds, "k600.bmp,0,0,0,0,2,1\r\nk500.bmp,0,0,0,0,2,1\r\n");
     ASSERT_TRUE(Load());
     EXPECT_EQ(world::records.colObjRefs.Count(), 500u);
     EXPECT_EQ(world::records.colObjRefs.Find("k500.bmp")->refNum, 500);
