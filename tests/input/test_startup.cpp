@@ -38,4 +38,13 @@ TEST(StartUp, KeyboardThatCannotBeOpenedStopsTheGameAndSaysWhy) {
     EXPECT_NE(errors.find(shown), std::string::npos) << errors;
 }
 
+TEST(StartUpDeathTest, KeyboardThatCannotBeOpenedEndsTheProgramWithAFailure) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SetProgramName();
+    platform::keyboard.failOpen = true;
+    // Headless, the message box falls back to standard error as well.
+    EXPECT_EXIT(shell::FormLoad(), ::testing::ExitedWithCode(1), "Cannot read the keyboard");
+    platform::keyboard.failOpen = false;
+}
+
 }  // namespace
