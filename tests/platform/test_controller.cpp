@@ -128,10 +128,15 @@ TEST_F(VirtualControllerTest, GamepadStickAndButtonsABX) {
     controller_testing::SetVirtualButton(pad, kButtonX, false);
     controller_testing::SetVirtualButton(pad, kButtonA, true);
     controller_testing::SetVirtualButton(pad, kButtonB, true);
-    controller_testing::SetVirtualAxis(pad, kAxisX, 17203);
+    EXPECT_EQ(Read().buttons, (std::array<bool, 3>{true, true, false}));
+    // In the background the stick reads centred and no button down.
+    window.focused = false;
     reading = Read();
-    EXPECT_NEAR(reading.x, 7500, 1);
-    EXPECT_EQ(reading.buttons, (std::array<bool, 3>{true, true, false}));
+    EXPECT_EQ(reading.x, kAxisCentre);
+    EXPECT_EQ(reading.y, kAxisCentre);
+    EXPECT_EQ(reading.buttons, (std::array<bool, 3>{}));
+    window.focused = true;
+    EXPECT_EQ(Read().x, kAxisMin);
 }
 
 TEST_F(VirtualControllerTest, PlainJoystickServesWhenThereIsNoGamepadAndAGamepadIsPreferred) {

@@ -53,6 +53,13 @@ TEST_F(KeyboardTest, ReadsOnlyWhileOpenAndAcquired) {
     ASSERT_TRUE(ReadKeyboard(state));
     EXPECT_EQ(state[common::kKeySpace], 1);
     EXPECT_EQ(std::count(state.begin(), state.end(), 0), 255);
+    // A key held while the window is in the background reads up, and down again on return.
+    window.focused = false;
+    ASSERT_TRUE(ReadKeyboard(state));
+    EXPECT_EQ(std::count(state.begin(), state.end(), 0), 256);
+    window.focused = true;
+    ASSERT_TRUE(ReadKeyboard(state));
+    EXPECT_EQ(state[common::kKeySpace], 1);
 
     UnacquireKeyboard();
     state = Marked();
