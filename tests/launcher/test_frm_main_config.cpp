@@ -134,16 +134,15 @@ TEST_F(LauncherForm, OpensOnTheStartTabWithTheBindingsFromTheFile) {
     EXPECT_EQ(C().Timer1->interval(), 1);
 }
 
-// --- Capturing keys ----------------------------------------------------------------------------
-
-TEST_F(LauncherForm, AKeyPressedInABoxOnTheControlsTabIsCaptured) {
+TEST_F(LauncherForm, KeysAreCapturedByNativeScanCodeAndStartWritesThemStartsTheGameAndCloses) {
     Open(kLayout);
+    ClickCheckBox(C().chFPS);
+    EXPECT_TRUE(C().chFPS->isChecked());
     ClickTab(1);
     EXPECT_EQ(C().SSTab1->currentIndex(), 1);
     ClickBox(3);
     EXPECT_EQ(form->State().focusIndex, 3);
     EXPECT_EQ(Desc(3), "D");
-
     SendKey(QApplication::focusWidget(), QEvent::KeyPress, Qt::Key_A, kXA);
     EXPECT_TRUE(WaitUntil([&] { return Box(3) == "30"; }));
     EXPECT_EQ(Desc(3), "A");
@@ -151,24 +150,22 @@ TEST_F(LauncherForm, AKeyPressedInABoxOnTheControlsTabIsCaptured) {
     SendKey(QApplication::focusWidget(), QEvent::KeyRelease, Qt::Key_A, kXA);
     EXPECT_EQ(form->State().keyState[30], 0);
     EXPECT_EQ(Box(2), "31");  // no other box changed
-}
-
-TEST_F(LauncherForm, ArrowsAndSpaceAreCapturedWhenTheTabBarOrACheckBoxHasTheFocus) {
-    OpenOnBox(2);
-    // The check box and the tab bar take these keys for themselves; the capture sees them anyway.
-    C().chJoy->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return C().chJoy->hasFocus(); }));
+    ClickBox(1);
     TapKey(Qt::Key_Down, kXDown);
-    EXPECT_TRUE(WaitUntil([&] { return Box(2) == "208"; }));
-    EXPECT_EQ(Desc(2), "Down Arrow");
+    ASSERT_EQ(Box(1), "208");
 
-    C().SSTab1->tabBar()->setFocus();
-    ASSERT_TRUE(WaitUntil([&] { return C().SSTab1->tabBar()->hasFocus(); }));
-    TapKey(Qt::Key_Space, kXSpace);
-    EXPECT_TRUE(WaitUntil([&] { return Box(2) == "57"; }));
+    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(recorder.criticals.empty());
+    EXPECT_EQ(folder.Read("Config.txt"), "16\r\r\n208\r\r\n31\r\r\n30\r\r\n57\r\r\n44\r\r\n45\r\r\n1\r\r\n");
+    ASSERT_EQ(recorder.starts.size(), 1u);
+    EXPECT_EQ(recorder.starts[0].program, folder.Path() / "corvane");
+    EXPECT_EQ(recorder.starts[0].arguments, std::vector<std::string>{"SHOWFPS"});
+    EXPECT_TRUE(recorder.questions.empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(C().Timer1->isActive());
 }
 
-TEST_F(LauncherForm, TypingNeverEditsAKeyBox) {
+TEST_F(LauncherForm, TypingAndTabEditNothingArrowsAndSpaceAreCapturedAndADuplicateIsRefused) {
     OpenOnBox(0);
     // QTest's key events carry no native scan code: pure typing, which must change nothing.
     QLineEdit* box = C().txtKeys[0];
@@ -178,16 +175,55 @@ TEST_F(LauncherForm, TypingNeverEditsAKeyBox) {
     QTest::qWait(20);
     EXPECT_EQ(Box(0), "16");
     EXPECT_FALSE(form->State().isDirty);
-}
 
-TEST_F(LauncherForm, TabMovesToTheNextBoxAndIsNotCaptured) {
-    OpenOnBox(0);
-    TapKey(Qt::Key_Tab, kXTab);
+    TapKey(Qt::Key_Tab, kXTab);  // moves to the next box, captured nowhere
     EXPECT_TRUE(C().txtKeys[1]->hasFocus());
     EXPECT_EQ(form->State().focusIndex, 1);
     EXPECT_EQ(Box(0), "16");
     EXPECT_EQ(Box(1), "30");
     EXPECT_FALSE(form->State().isDirty);
+
+    // The check box and the tab bar take these keys for themselves; the capture sees them anyway.
+    C().chJoy->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return C().chJoy->hasFocus(); }));
+    TapKey(Qt::Key_Down, kXDown);
+    EXPECT_TRUE(WaitUntil([&] { return Box(1) == "208"; }));
+    EXPECT_EQ(Desc(1), "Down Arrow");
+    C().SSTab1->tabBar()->setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return C().SSTab1->tabBar()->hasFocus(); }));
+    TapKey(Qt::Key_Space, kXSpace);  // Down on Space, like Fire
+    EXPECT_TRUE(WaitUntil([&] { return Box(1) == "57"; }));
+
+    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
+    ASSERT_EQ(recorder.criticals.size(), 1u);
+    EXPECT_EQ(recorder.criticals[0],
+              "Cannot save|Cannot save.  Two, or more of you keys are bound to the same action.");
+    EXPECT_TRUE(recorder.starts.empty());
+    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(LauncherForm, ExitOrClosingAfterAJoystickClickAsksToSave) {
+    for (const bool viaExit : {true, false}) {
+        SCOPED_TRACE(viaExit ? "Exit, answered No" : "closed, answered Yes");
+        recorder.questions.clear();
+        recorder.answerYes = !viaExit;
+        Open(kLayout);
+        ClickTab(1);
+        ClickCheckBox(C().chJoy);
+        EXPECT_FALSE(C().chJoy->isChecked());
+        EXPECT_TRUE(form->State().isDirty);
+        if (viaExit) {
+            QTest::mouseClick(C().cmdCancel, Qt::LeftButton);
+        } else {
+            form->close();
+        }
+        ASSERT_EQ(recorder.questions.size(), 1u);
+        EXPECT_EQ(recorder.questions[0], "Save Changes|Do you wish to save any changes?");
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(folder.Read("Config.txt"),
+                  viaExit ? kLayout : "16\r\r\n30\r\r\n31\r\r\n32\r\r\n57\r\r\n44\r\r\n45\r\r\n0\r\r\n");
+    }
 }
 
 TEST_F(LauncherForm, KeysToAnotherWindowAreNotCapturedButReleasesAndLosingTheFocusCount) {
@@ -206,66 +242,6 @@ TEST_F(LauncherForm, KeysToAnotherWindowAreNotCapturedButReleasesAndLosingTheFoc
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(form.get(), &deactivate);
     EXPECT_EQ(form->State().keyState, decltype(form->State().keyState){});
-}
-
-// --- The buttons -------------------------------------------------------------------------------
-
-TEST_F(LauncherForm, StartWithTwoActionsOnOneKeyShowsTheRefusal) {
-    OpenOnBox(0);
-    TapKey(Qt::Key_Space, kXSpace);  // Up on Space, like Fire
-    ASSERT_EQ(Box(0), "57");
-    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
-    ASSERT_EQ(recorder.criticals.size(), 1u);
-    EXPECT_EQ(recorder.criticals[0],
-              "Cannot save|Cannot save.  Two, or more of you keys are bound to the same action.");
-    EXPECT_TRUE(recorder.starts.empty());
-    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
-    EXPECT_TRUE(form->isVisible());
-}
-
-TEST_F(LauncherForm, StartWritesTheBindingsStartsTheGameAndCloses) {
-    Open(kLayout);
-    ClickCheckBox(C().chFPS);
-    EXPECT_TRUE(C().chFPS->isChecked());
-    ClickTab(1);
-    ClickBox(6);
-    TapKey(Qt::Key_A, kXA);
-    ASSERT_EQ(Box(6), "30");
-    ClickBox(1);
-    TapKey(Qt::Key_Down, kXDown);
-    ASSERT_EQ(Box(1), "208");
-    QTest::mouseClick(C().cmdSave, Qt::LeftButton);
-    EXPECT_TRUE(recorder.criticals.empty());
-    EXPECT_EQ(folder.Read("Config.txt"), "16\r\r\n208\r\r\n31\r\r\n32\r\r\n57\r\r\n44\r\r\n30\r\r\n1\r\r\n");
-    ASSERT_EQ(recorder.starts.size(), 1u);
-    EXPECT_EQ(recorder.starts[0].program, folder.Path() / "corvane");
-    EXPECT_EQ(recorder.starts[0].arguments, std::vector<std::string>{"SHOWFPS"});
-    EXPECT_TRUE(recorder.questions.empty());
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(C().Timer1->isActive());
-}
-
-TEST_F(LauncherForm, ExitAfterAJoystickClickAsksAndNoKeepsTheFile) {
-    Open(kLayout);
-    ClickTab(1);
-    ClickCheckBox(C().chJoy);
-    EXPECT_FALSE(C().chJoy->isChecked());
-    EXPECT_TRUE(form->State().isDirty);
-    QTest::mouseClick(C().cmdCancel, Qt::LeftButton);
-    ASSERT_EQ(recorder.questions.size(), 1u);
-    EXPECT_EQ(recorder.questions[0], "Save Changes|Do you wish to save any changes?");
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(folder.Read("Config.txt"), kLayout);
-}
-
-TEST_F(LauncherForm, ClosingTheWindowAsksLikeExitAndYesSaves) {
-    Open(kLayout);
-    recorder.answerYes = true;
-    ClickCheckBox(C().chJoy);
-    form->close();
-    EXPECT_EQ(recorder.questions.size(), 1u);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(folder.Read("Config.txt"), "16\r\r\n30\r\r\n31\r\r\n32\r\r\n57\r\r\n44\r\r\n45\r\r\n0\r\r\n");
 }
 
 // --- Pictures ------------------------------------------------------------------------------------
