@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <span>
 
 #include "common/bmp.h"
 #include "common/file_io.h"
@@ -17,6 +18,7 @@
 #include "tools/assetgen/meshes_x.h"
 #include "tools/assetgen/music.h"
 #include "tools/assetgen/ogg_encoder.h"
+#include "tools/assetgen/program_folder.h"
 #include "tools/assetgen/sound_synth.h"
 #include "tools/assetgen/sprites.h"
 #include "tools/assetgen/tiles.h"
@@ -55,15 +57,6 @@ std::vector<common::ObjectKind> Kinds() {
     return result.kinds;
 }
 
-TEST(GeneratedLevels, EveryMapIsFourHundredTileNumbers) {
-    for (int level = 1; level <= common::kLevelCount; ++level) {
-        const std::string name = common::LevelMapFileName(level);
-        const auto map = Bytes(name);
-        for (const std::string& problem : common::CheckLevelMap(map, name)) ADD_FAILURE() << problem;
-        EXPECT_GT(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) { return tile != 0; }), 10) << name;
-    }
-}
-
 TEST(GeneratedLevels, ObjectsDatDefinesTheKindsTheProgramUses) {
     const auto kinds = Kinds();
     for (const char* name : {"Laser.bmp", "Sideshot.bmp", "Rearshot.bmp", "Phaser.bmp", "Blast.bmp", "Fireball.bmp", "4", "5"}) {
@@ -90,13 +83,46 @@ std::vector<common::PlacedObject> LevelObjects(int level) {
     return std::move(result.objects);
 }
 
-TEST(GeneratedLevels, EveryPlacedObjectIsKnownInsideTheWorldClearOfTheStartAndOfTheOthers) {
+// Per level: the map is 400 known tile numbers; every object is a known kind inside the world,
+// clear of the start and of the others; and the level has the enemies and ground of its band:
+// enemies only from level 4 on, growing to the boss's battle; ship-start cells on plates where
+// shadows show; nebulae under the fog.
+TEST(GeneratedLevels, EachLevelsMapAndObjectsAreValidAndFitItsBand) {
     const auto kinds = Kinds();
     const std::set<int> types = {1, 4, 6, 7, 8, 10, 12};
+    const int startCell = 10 * common::kMapColumns + 11;
+    const std::set<int> shadow = {4, 5, 6, 18, 19}, fog = {7, 8, 9, 13, 14, 15};
+    long enemiesAtFour = 0;
     for (int level = 1; level <= common::kLevelCount; ++level) {
+        const std::string mapName = common::LevelMapFileName(level);
+        const auto map = Bytes(mapName);
+        for (const std::string& problem : common::CheckLevelMap(map, mapName)) ADD_FAILURE() << problem;
+        ASSERT_EQ(map.size(), 400u);
+        EXPECT_GT(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) { return tile != 0; }), 10) << mapName;
+        if (shadow.count(level)) {
+            EXPECT_GE(map[startCell], assetgen::kPlateFirst) << "level " << level;
+            EXPECT_LE(map[startCell], assetgen::kPlateHatch) << "level " << level;
+        }
+        if (fog.count(level)) {
+            EXPECT_GE(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) {
+                return tile >= assetgen::kNebulaFirst && tile <= assetgen::kNebulaBright;
+            }), 40) << "level " << level;
+        }
+
         const std::string name = common::LevelObjectsFileName(level);
         const auto objects = LevelObjects(level);
         EXPECT_GE(objects.size(), 10u) << name;
+        const auto enemies = std::count_if(objects.begin(), objects.end(), IsEnemy);
+        if (level <= 3) {
+            EXPECT_EQ(enemies, 0) << "level " << level << ": the first band is rocks, coins and mines";
+        } else {
+            EXPECT_GT(enemies, 0) << "level " << level;
+        }
+        if (level == 4) enemiesAtFour = enemies;
+        if (level == common::kLevelCount) {
+            EXPECT_GE(enemies, enemiesAtFour * 3);
+            EXPECT_TRUE(std::any_of(objects.begin(), objects.end(), [](const auto& o) { return o.oType == 12; }));
+        }
         for (std::size_t i = 0; i < objects.size(); ++i) {
             const auto& a = objects[i];
             const common::ObjectKind* ka = common::FindObjectKind(kinds, a.kind);
@@ -126,41 +152,7 @@ TEST(GeneratedLevels, EveryPlacedObjectIsKnownInsideTheWorldClearOfTheStartAndOf
     }
 }
 
-// What each band of levels is built from: enemies only from level 4 on and growing to the boss's
-// battle; ship-start cells on plates where shadows show; nebulae under the fog.
-TEST(GeneratedLevels, EachLevelHasTheEnemiesAndGroundOfItsBand) {
-    const int startCell = 10 * common::kMapColumns + 11;
-    const std::set<int> shadow = {4, 5, 6, 18, 19}, fog = {7, 8, 9, 13, 14, 15};
-    long enemiesAtFour = 0;
-    for (int level = 1; level <= common::kLevelCount; ++level) {
-        const auto objects = LevelObjects(level);
-        const auto enemies = std::count_if(objects.begin(), objects.end(), IsEnemy);
-        const bool boss = std::any_of(objects.begin(), objects.end(), [](const auto& o) { return o.oType == 12; });
-        if (level <= 3) {
-            EXPECT_EQ(enemies, 0) << "level " << level << ": the first band is rocks, coins and mines";
-        } else {
-            EXPECT_GT(enemies, 0) << "level " << level;
-        }
-        if (level == 4) enemiesAtFour = enemies;
-        if (level == common::kLevelCount) {
-            EXPECT_GE(enemies, enemiesAtFour * 3);
-            EXPECT_TRUE(boss);
-        }
-        const auto map = Bytes(common::LevelMapFileName(level));
-        ASSERT_EQ(map.size(), 400u);
-        if (shadow.count(level)) {
-            EXPECT_GE(map[startCell], assetgen::kPlateFirst) << "level " << level;
-            EXPECT_LE(map[startCell], assetgen::kPlateHatch) << "level " << level;
-        }
-        if (fog.count(level)) {
-            EXPECT_GE(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) {
-                return tile >= assetgen::kNebulaFirst && tile <= assetgen::kNebulaBright;
-            }), 40) << "level " << level;
-        }
-    }
-}
-
-TEST(GeneratedPictures, EveryBitmapReadsAndTexturesArePowersOfTwo) {
+TEST(GeneratedPictures, EveryBitmapReadsTexturesArePowersOfTwoAndSpritesAreKeyedOutside) {
     int count = 0;
     for (const auto& entry : fs::recursive_directory_iterator(kFolder)) {
         if (entry.path().extension() != ".bmp") continue;
@@ -183,9 +175,6 @@ TEST(GeneratedPictures, EveryBitmapReadsAndTexturesArePowersOfTwo) {
     };
     for (int tile = 1; tile <= common::kTileKinds; ++tile) EXPECT_EQ(side(common::TileFileName(tile)), 256) << tile;
     EXPECT_EQ(side("Fog01.bmp"), 512);
-}
-
-TEST(GeneratedPictures, SpritesAreOpaqueInsideAndKeyedOutside) {
     // Loaded with black as the key: corners see-through, the middle solid.
     for (const char* name : {"Objects/Scout.bmp", "Objects/Raider.bmp", "Objects/Mothership.bmp", "Objects/Fireball.bmp"}) {
         const common::Image image = Bitmap(name);
@@ -271,6 +260,17 @@ TEST(GeneratedMeshes, EachFileParsesWithItsTextureAndUsableCoordinatesAndNormals
         }
         for (const auto& n : mesh->normals) {
             EXPECT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-3f) << kind.fileName;
+        }
+        // Every triangle's front (edge cross product) faces away from the centre.
+        for (const auto& f : mesh->faces) {
+            for (int v : f) ASSERT_TRUE(v >= 0 && static_cast<std::size_t>(v) < mesh->positions.size()) << kind.fileName;
+            const auto& a = mesh->positions[f[0]];
+            const auto& b = mesh->positions[f[1]];
+            const auto& c = mesh->positions[f[2]];
+            const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+            const float vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+            const float nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+            EXPECT_GT(nx * (a.x + b.x + c.x) + ny * (a.y + b.y + c.y) + nz * (a.z + b.z + c.z), 0.0f) << kind.fileName;
         }
     }
 }
@@ -363,13 +363,64 @@ TEST(GeneratedPictures, ExplosionFlaresThenFadesAroundItsCentre) {
     EXPECT_LT(light.back(), light[static_cast<std::size_t>(peak)] * 0.02);
 }
 
-TEST(GeneratedPictures, TilesUseTheKeyOnlyWhereSpaceShows) {
-    // A plate's middle piece covers its whole cell; a debris piece is mostly open space.
-    const common::Image middle = Bitmap(common::TileFileName(assetgen::kPlateFirst + 4));
-    EXPECT_EQ(std::count(middle.pixels.begin(), middle.pixels.end(), 0xFF000000u), 0);
-    const common::Image debris = Bitmap(common::TileFileName(assetgen::kDebrisFirst));
+// The mean colour step from column (or row) first of one 256-pixel tile to column last of
+// another, or of the same one.
+double Step(const common::Image& one, int first, const common::Image& other, int last, bool horizontal) {
+    double sum = 0.0;
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t a = horizontal ? one.At(first, i) : one.At(i, first);
+        const std::uint32_t b = horizontal ? other.At(last, i) : other.At(i, last);
+        for (int shift : {0, 8, 16}) sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+    }
+    return sum / 256;
+}
+
+TEST(GeneratedPictures, TilesJoinWithoutSeamsAndUseTheKeyOnlyWhereSpaceShows) {
+    std::vector<common::Image> tiles;
+    for (int tile = 1; tile <= common::kTileKinds; ++tile) tiles.push_back(Bitmap(common::TileFileName(tile)));
+    const auto tile = [&](int number) -> const common::Image& { return tiles[static_cast<std::size_t>(number - 1)]; };
+    for (int first : {assetgen::kPlateFirst, assetgen::kNebulaFirst}) {
+        // North-west beside north, north beside north-east, the middle beside its variants.
+        const int middle = first + 4;
+        const int variant = first == assetgen::kPlateFirst ? assetgen::kPlateVent : assetgen::kNebulaBright;
+        // Pieces meant to sit side by side continue each other: the step across the seam is
+        // no bigger than the steps between neighbouring columns inside a piece.
+        const auto limit = [&](bool horizontal) { return 2.5 * Step(tile(middle), 127, tile(middle), 128, horizontal) + 6.0; };
+        const std::pair<int, int> rightOf[] = {{first, first + 1}, {first + 1, first + 2}, {first + 3, middle},
+                                               {middle, first + 5}, {variant, first + 5}, {first + 3, variant}};
+        for (const auto& [a, b] : rightOf) {
+            EXPECT_LE(Step(tile(a), 255, tile(b), 0, true), limit(true)) << "tile " << a << " beside " << b;
+        }
+        const std::pair<int, int> below[] = {{first, first + 3}, {first + 1, middle}, {middle, first + 7}, {variant, first + 7}};
+        for (const auto& [a, b] : below) {
+            EXPECT_LE(Step(tile(a), 255, tile(b), 0, false), limit(false)) << "tile " << a << " above " << b;
+        }
+    }
+    // The outer sides of border pieces are open space; a plate's middle piece covers its whole
+    // cell; a debris piece is mostly open space.
+    EXPECT_EQ(tile(assetgen::kPlateFirst).At(0, 128), 0xFF000000u);
+    EXPECT_EQ(tile(assetgen::kNebulaFirst + 8).At(255, 128), 0xFF000000u);
+    const common::Image& plate = tile(assetgen::kPlateFirst + 4);
+    EXPECT_EQ(std::count(plate.pixels.begin(), plate.pixels.end(), 0xFF000000u), 0);
+    const common::Image& debris = tile(assetgen::kDebrisFirst);
     const auto open = std::count(debris.pixels.begin(), debris.pixels.end(), 0xFF000000u);
     EXPECT_GT(open, static_cast<long>(debris.pixels.size() * 8 / 10));
+}
+
+// A second run of the generator writes the same bytes as the build's run did.
+TEST(GeneratedFiles, RegeneratingGivesTheSameBytes) {
+    const auto kinds = assetgen::MakeObjectKinds();
+    std::vector<assetgen::DataFile> files = assetgen::MakeLevelFiles(kinds, assetgen::MakeLevels(kinds));
+    ASSERT_EQ(files.size(), 1u + 2u * common::kLevelCount);
+    for (auto&& more : {assetgen::MakeSoundEffects(), assetgen::MakeMeshFiles(), {assetgen::MakeKeysFile()}}) {
+        files.insert(files.end(), more.begin(), more.end());
+    }
+    for (const auto& file : files) EXPECT_EQ(Bytes(file.fileName), file.bytes) << file.fileName;
+    const auto tiles = assetgen::MakeTiles();
+    ASSERT_EQ(tiles.size(), static_cast<std::size_t>(common::kTileKinds));
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        EXPECT_EQ(Bitmap(tiles[i].fileName).pixels, tiles[i].image.pixels) << tiles[i].fileName;
+    }
 }
 
 }  // namespace
