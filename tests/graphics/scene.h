@@ -1,12 +1,11 @@
-// Helpers of the graphics tests: the game's device started headless, pictures written as
-// bitmaps into a scratch folder and loaded the game's way, and regions of the back buffer.
+// Helpers of the graphics tests: the game's device started headless, scratch files, and the
+// back buffer's pixels.
 #pragma once
 
 #include <cstdint>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -18,7 +17,6 @@
 #include "game/graphics/dxgfx.h"
 #include "game/graphics/sprites.h"
 #include "platform/device.h"
-#include "platform/raster.h"
 #include "tests/support/golden.h"
 #include "tests/support/headless.h"
 
@@ -49,10 +47,9 @@ inline std::string WriteFile(const std::filesystem::path& path, std::string_view
 
 // Writes the picture as a 24-bit bitmap in the scratch folder and returns its path.
 inline std::string WriteBitmap(const std::string& name, const common::Image& image) {
-    const auto path = ScratchFolder() / name;
     std::string error;
-    common::SaveBmp24(path, image, &error);
-    return path.string();
+    common::SaveBmp24(ScratchFolder() / name, image, &error);
+    return (ScratchFolder() / name).string();
 }
 
 // Starts the game headless (once) and opens a frame: back buffer filled with background,
@@ -74,41 +71,20 @@ inline void BeginTestFrame(std::uint32_t background = 0xFF000000u) {
     BeginScene();
 }
 
-// The back buffer's region as an opaque picture.
-inline common::Image Region(int left, int top, int width, int height) {
-    common::Image image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.At(x, y) = platform::FromR5G6B5(
-                platform::device.backBuffer[static_cast<std::size_t>(top + y) * platform::kScreenWidth +
-                                            static_cast<std::size_t>(left + x)]);
-        }
-    }
-    return image;
-}
-
 inline std::uint32_t Pixel(int x, int y) {
     return platform::FromR5G6B5(
         platform::device.backBuffer[static_cast<std::size_t>(y) * platform::kScreenWidth + static_cast<std::size_t>(x)]);
 }
 
-// A picture of random texels, each ORed with set (0xFF000000 makes them opaque).
-inline common::Image RandomPicture(std::mt19937& random, int width, int height, std::uint32_t set = 0) {
-    common::Image picture(width, height);
-    for (std::uint32_t& texel : picture.pixels) {
-        texel = random() | set;
+// The back buffer's region as an opaque picture.
+inline common::Image Region(int left, int top, int width, int height) {
+    common::Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.At(x, y) = Pixel(left + x, top + y);
+        }
     }
-    return picture;
-}
-
-// A span's arguments over the whole of the texture, at texel (0, 0) with no step.
-inline platform::raster::SpanArgs SpanOver(const platform::Texture& texture) {
-    platform::raster::SpanArgs args;
-    args.origin = texture.Origin();
-    args.pitch = texture.pitch;
-    args.width = texture.width;
-    args.height = texture.height;
-    return args;
+    return image;
 }
 
 inline bool BackBufferIsBlank() {

@@ -1,13 +1,11 @@
 // The rasteriser's faster paths against the general ones they stand in for, pixel for pixel:
-// triangles inside the clip volume (plain rows and vector rows) against the clipping path, the
-// general, vector and single-channel additive spans against the plain spans, whole frames with
-// and without the vector spans, and the lane arithmetic the vector paths share against the
-// scalar steps it replaces.
+// triangles, spans, whole frames, and the vector paths' lane rounding.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -45,21 +43,26 @@ protected:
             ReleaseTexture(id);
         }
     }
-    // A texture of random texels (opaque ones with set 0xFF000000), released after the test.
-    const Texture* MakeTexture(std::mt19937& random, int width, int height, std::uint32_t set = 0) {
-        const TextureId id = CreateTextureFromImage(graphics_test::RandomPicture(random, width, height, set),
-                                                    {width, height, ImageFilter::kPoint, 0}, nullptr);
-        textures.push_back(id);
-        return GetTexture(id);
-    }
-    TextureId MakeTextureId(std::mt19937& random, int width, int height) {
-        MakeTexture(random, width, height);
+    // A texture of the picture (point-sampled at its own size, or with the default options),
+    // released after the test.
+    TextureId MakeTexture(const common::Image& picture, bool point = true) {
+        const TextureLoadOptions options{picture.width, picture.height, ImageFilter::kPoint, 0};
+        textures.push_back(CreateTextureFromImage(picture, point ? options : TextureLoadOptions{}, nullptr));
         return textures.back();
     }
 
     std::tuple<decltype(device.renderStates), decltype(device.stageStates), Matrix, Matrix, Matrix, Material> saved;
     std::vector<TextureId> textures;
 };
+
+// Random texels, each ORed with set (0xFF000000 makes them opaque).
+common::Image RandomPicture(std::mt19937& random, int width, int height, std::uint32_t set = 0) {
+    common::Image picture(width, height);
+    for (std::uint32_t& texel : picture.pixels) {
+        texel = random() | set;
+    }
+    return picture;
+}
 
 struct Buffers {
     std::vector<std::uint16_t> colours, depths;
@@ -71,6 +74,27 @@ Buffers Snapshot() { return {device.backBuffer, device.depthBuffer}; }
 void Restore(const Buffers& b) {
     device.backBuffer = b.colours;
     device.depthBuffer = b.depths;
+}
+
+enum class Path { kReference, kPlain, kVector };  // clipping triangles, fast triangles, + vector spans
+
+// Draws from the same buffers along each path; every path must leave them as the first did,
+// whose buffers are returned.
+template <class Draw>
+Buffers ExpectPathsAgree(const Buffers& start, std::initializer_list<Path> paths, Draw draw, const std::string& what) {
+    std::optional<Buffers> first;
+    for (const Path path : paths) {
+        Restore(start);
+        device_testing::UseReferenceTriangles(path == Path::kReference);
+        raster::EnableVectorSpans(path == Path::kVector);
+        draw();
+        if (!first) {
+            first = Snapshot();
+        } else {
+            EXPECT_TRUE(Snapshot() == *first) << what << ", path " << static_cast<int>(path);
+        }
+    }
+    return *first;
 }
 
 #if defined(STARWAKE_VECTOR_SPANS)
@@ -113,15 +137,15 @@ TEST(LaneArithmeticTest, RoundHalfAwayLanesRoundsAsLlround) {
 }
 #endif
 
-// One comparison per random scene: the same mesh and states drawn through the clipping path for
-// every triangle, through the faster path with plain rows, and with vector rows, each over the
-// same random colours and depths.
+// Random scenes over random colours and depths, through the clipping path for every triangle
+// and the faster path with plain and with vector rows.
 TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
     std::mt19937 random(77);
     // No texture, a square, a wide one, and one wrapped by remainders, not masks.
-    const TextureId choices[] = {0, MakeTextureId(random, 16, 16), MakeTextureId(random, 32, 8),
-                                 MakeTextureId(random, 24, 20)};
+    const TextureId choices[] = {0, MakeTexture(RandomPicture(random, 16, 16)),
+                                 MakeTexture(RandomPicture(random, 32, 8)), MakeTexture(RandomPicture(random, 24, 20))};
     auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+    auto single = [&](double low, double high) { return static_cast<float>(uniform(low, high)); };
     auto pick = [&](std::uint32_t count) { return static_cast<std::uint32_t>(random() % count); };
     Buffers background = Snapshot();
     for (std::vector<std::uint16_t>* buffer : {&background.colours, &background.depths}) {
@@ -142,9 +166,9 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
         SetRenderState(kRsLighting, pick(4) != 0);
         SetRenderState(kRsAmbient, random());
         Material material;
-        material.diffuse = {static_cast<float>(uniform(0, 1)), 0.5f, 0.5f, static_cast<float>(uniform(-0.2, 1.2))};
-        material.ambient = {static_cast<float>(uniform(0, 1.2)), static_cast<float>(uniform(0, 1)), static_cast<float>(uniform(0, 1)), 1};
-        material.emissive = {static_cast<float>(uniform(0, 0.3)), 0, static_cast<float>(uniform(0, 0.3)), 0};
+        material.diffuse = {single(0, 1), 0.5f, 0.5f, single(-0.2, 1.2)};
+        material.ambient = {single(0, 1.2), single(0, 1), single(0, 1), 1};
+        material.emissive = {single(0, 0.3), 0, single(0, 0.3), 0};
         SetMaterial(material);
         SetTexture(0, choices[pick(4)]);
         SetTextureStageState(0, kTssMagFilter, pick(2) ? kFilterLinear : kFilterPoint);
@@ -167,16 +191,16 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
         const bool grid = trial % 4 >= 2;
         std::vector<MeshVertex> vertices(small ? 60 : 12);
         for (MeshVertex& v : vertices) {
-            v.x = static_cast<float>(uniform(-1.3, 1.3));
-            v.y = static_cast<float>(uniform(-1.3, 1.3));
+            v.x = single(-1.3, 1.3);
+            v.y = single(-1.3, 1.3);
             if (grid) {
                 v.x = static_cast<float>(std::round(uniform(-10, 810) / 4) * 4 / 400.0 - 1.0);
                 v.y = static_cast<float>(1.0 - std::round(uniform(-10, 610) / 4) * 4 / 300.0);
             }
             const double ends[] = {0.0, 1.0, uniform(-0.05, 1.05)};
             v.z = static_cast<float>(ends[pick(3)]);
-            v.u = static_cast<float>(uniform(-2, 3));
-            v.v = static_cast<float>(uniform(-2, 3));
+            v.u = single(-2, 3);
+            v.v = single(-2, 3);
         }
         std::vector<std::uint32_t> indices;
         for (int t = 0; t < (small ? 80 : 8); ++t) {
@@ -188,10 +212,10 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
                     // A neighbour a few pixels away: a small triangle.
                     MeshVertex near = vertices[a];
                     near.x += grid ? static_cast<float>(static_cast<int>(pick(9)) - 4) / 400.0f
-                                   : static_cast<float>(uniform(-0.02, 0.02));
+                                   : single(-0.02, 0.02);
                     near.y += grid ? static_cast<float>(static_cast<int>(pick(9)) - 4) / 300.0f
-                                   : static_cast<float>(uniform(-0.02, 0.02));
-                    near.u += static_cast<float>(uniform(-0.3, 0.3));
+                                   : single(-0.02, 0.02);
+                    near.u += single(-0.3, 0.3);
                     // Steep in depth: the plane overshoots the range a little beyond the corners.
                     near.z = pick(2) ? 1.0f - near.z : near.z;
                     vertices.push_back(near);
@@ -219,55 +243,43 @@ TEST_F(FastPathTest, TrianglesInsideTheClipVolumeMatchTheClippingPath) {
                     MeshVertex v;
                     v.x = static_cast<float>(corner[0] / 400.0 - 1.0);
                     v.y = static_cast<float>(1.0 - corner[1] / 300.0);
-                    v.z = static_cast<float>(uniform(0, 1));
-                    v.u = static_cast<float>(uniform(-1, 2));
-                    v.v = static_cast<float>(uniform(-1, 2));
+                    v.z = single(0, 1);
+                    v.u = single(-1, 2);
+                    v.v = single(-1, 2);
                     indices.push_back(static_cast<std::uint32_t>(vertices.size()));
                     vertices.push_back(v);
                 }
             }
         }
 
-        Restore(background);
-        const Buffers& before = background;
-        device_testing::UseReferenceTriangles(true);
-        ASSERT_EQ(DrawIndexedTriangles(vertices, indices), kOk);
-        const Buffers expected = Snapshot();
-        device_testing::UseReferenceTriangles(false);
-        for (const bool vector : {false, true}) {
-            Restore(before);
-            raster::EnableVectorSpans(vector);
-            ASSERT_EQ(DrawIndexedTriangles(vertices, indices), kOk);
-            ASSERT_TRUE(Snapshot() == expected) << "trial " << trial << (vector ? ", vector rows" : ", plain rows");
-        }
+        const Buffers expected = ExpectPathsAgree(
+            background, {Path::kReference, Path::kPlain, Path::kVector},
+            [&] { EXPECT_EQ(DrawIndexedTriangles(vertices, indices), kOk); }, "trial " + std::to_string(trial));
+        ASSERT_FALSE(HasFailure());
         for (std::size_t i = 0; i < expected.colours.size(); ++i) {
-            changed += expected.colours[i] != before.colours[i] || expected.depths[i] != before.depths[i];
+            changed += expected.colours[i] != background.colours[i] || expected.depths[i] != background.depths[i];
         }
     }
     EXPECT_GT(changed, 1000000u);  // the scenes did draw, not only fail their tests
 }
 
 // Random texels (alpha 0 in some, as keyed texels are), coordinates inside the border and back
-// buffers through every span, against the plain span of its blend, filter and tint: the general
-// paths (the generic blend by the same factors, the clamping path that serves source rectangles
-// beyond the texture), the vector spans, and on an opaque texture, under every single-channel
-// tint the channel span must serve (the weakest and strongest channel and alpha, the fog's AF),
-// the channel span against the plain additive one. A third of the spans are one to seventeen
-// pixels long and end on the texture's last texel, as far towards the bordered corner as point
-// or linear filtering may read, with steps of up to a texel a pixel: the vector spans' last
-// pixels go through the eight-pixel step, whose lanes beyond the span's end must change no
-// pixel (and, repeating the last pixel's coordinates, read nothing outside the texture).
+// buffers: the generic blend, the clamping path and the vector spans against the plain span of
+// each blend, filter and tint, and on an opaque texture the channel span against the plain
+// additive one under single-channel tints (weakest and strongest levels, the fog's AF). A third
+// of the spans are 1-17 pixels long and end on the last texel as far into the border as point
+// or linear filtering reads: the vector spans' eight-pixel step must change no pixel beyond the
+// span's end and read nothing outside the texture.
 TEST_F(FastPathTest, GeneralVectorAndChannelSpansMatchThePlainSpans) {
     const bool vector = raster::VectorSpansSupported();
     std::mt19937 random(31);
-    const Texture* opaque = MakeTexture(random, 29, 17, 0xFF000000u);
+    const Texture* opaque = GetTexture(MakeTexture(RandomPicture(random, 29, 17, 0xFF000000u)));
     ASSERT_TRUE(opaque->opaque);
-    common::Image picture = graphics_test::RandomPicture(random, 37, 23);
+    common::Image picture = RandomPicture(random, 37, 23);
     for (std::uint32_t& texel : picture.pixels) {
         texel &= texel % 5 == 0 ? 0x00FFFFFFu : 0xFFFFFFFFu;
     }
-    textures.push_back(CreateTextureFromImage(picture, {37, 23, ImageFilter::kPoint, 0}, nullptr));
-    const Texture* keyed = GetTexture(textures.back());
+    const Texture* keyed = GetTexture(MakeTexture(picture));
     const std::uint32_t levels[] = {0x01, 0x7F, 0xAF, 0xFF};
     const std::pair<std::uint32_t, std::uint32_t> factors[] = {
         {0, 0}, {kBlendSrcAlpha, kBlendInvSrcAlpha}, {kBlendSrcAlpha, kBlendOne}, {0, 0}};
@@ -275,7 +287,11 @@ TEST_F(FastPathTest, GeneralVectorAndChannelSpansMatchThePlainSpans) {
     int compared = 0;
     for (int trial = 0; trial < 6000; ++trial) {
         const Texture* texture = trial % 2 ? opaque : keyed;
-        raster::SpanArgs args = graphics_test::SpanOver(*texture);
+        raster::SpanArgs args;
+        args.origin = texture->Origin();
+        args.pitch = texture->pitch;
+        args.width = texture->width;
+        args.height = texture->height;
         const bool corner = trial % 3 == 0;
         const int count = 1 + static_cast<int>(random() % (corner ? 17 : 100));
         if (corner) {
@@ -331,10 +347,8 @@ TEST_F(FastPathTest, GeneralVectorAndChannelSpansMatchThePlainSpans) {
             args.quads = ChannelQuads(*texture, which);
             args.tint = (levels[random() % 4] << 24) | (levels[random() % 4] << (8 * which));
             ASSERT_EQ(raster::SingleTintChannel(args.tint), which);
-            plain = start;
-            other = start;
-            raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data() + 4,
-                                                                                       count);
+            plain = other = start;
+            raster::PlainSpan(raster::Blend::kAdditive, raster::Filter::kLinear, true)(args, plain.data() + 4, count);
             raster::AdditiveChannelSpan(which)(args, other.data() + 4, count);
             ASSERT_EQ(plain, other) << "channel " << which << " tint " << std::hex << args.tint << std::dec
                                     << " count " << count;
@@ -343,31 +357,23 @@ TEST_F(FastPathTest, GeneralVectorAndChannelSpansMatchThePlainSpans) {
     EXPECT_GT(compared, 10000);  // both filters of most spans, point filtering at the far corners
 }
 
-// Fog as the game draws it (a large texture twice its size, turned, additive, one channel), the
-// sprites that must not take the channel span (a keyed texel, two channels kept, a tint alpha
-// of 0), then the game's own sprite calls in every blend mode and both filters: whole frames
-// with the vector spans on and off agree.
+// Fog as the game draws it (turned, doubled, additive, one channel), sprites that must not take
+// the channel span (a keyed texel, two channels, tint alpha 0), then the game's sprite calls in
+// every blend mode and both filters: whole frames agree with the vector spans on and off.
 TEST_F(FastPathTest, WholeFramesMatchWithAndWithoutVectorSpans) {
     std::mt19937 random(5);
-    const common::Image fog = graphics_test::RandomPicture(random, 128, 128, 0xFF000000u);
-    common::Image keyed = graphics_test::RandomPicture(random, 64, 64, 0xFF000000u);
+    const TextureId fogId = MakeTexture(RandomPicture(random, 128, 128, 0xFF000000u), false);
+    common::Image keyed = RandomPicture(random, 64, 64, 0xFF000000u);
     keyed.At(10, 10) = 0;  // a colour-keyed texel
-    const TextureId fogId = CreateTextureFromImage(fog, {}, nullptr);
-    const TextureId keyedId = CreateTextureFromImage(keyed, {}, nullptr);
-    textures.push_back(fogId);
-    textures.push_back(keyedId);
-    ASSERT_TRUE(GetTexture(fogId)->opaque);
-    ASSERT_FALSE(GetTexture(keyedId)->opaque);
+    const TextureId keyedId = MakeTexture(keyed, false);
+    ASSERT_TRUE(GetTexture(fogId)->opaque && !GetTexture(keyedId)->opaque);
     const std::int32_t letter = graphics::LoadTextureIntoPool(
         graphics_test::WriteBitmap("letter_f.bmp", graphics_test::LetterF()), graphics_test::kKeyMagenta);
     const std::int32_t white =
         graphics::LoadTextureIntoPool(graphics_test::WriteBitmap("white32.bmp", common::Image(32, 32, 0xFFFFFFFFu)), 0);
-    ASSERT_GT(letter, 0);
-    ASSERT_GT(white, 0);
+    ASSERT_TRUE(letter > 0 && white > 0);
     const std::uint32_t tints[] = {0xAFAF0000u, 0xAF00AF00u, 0x400000FFu, 0xAFAF00AFu, 0x00AF0000u, 0xFFFFFFFFu};
-    std::vector<std::uint16_t> frames[2];
-    for (int pass = 0; pass < 2; ++pass) {
-        raster::EnableVectorSpans(pass == 1);
+    ExpectPathsAgree(Snapshot(), {Path::kPlain, Path::kVector}, [&] {
         std::mt19937 replay = random;
         Clear(kClearTarget, 0xFF406080u, 1.0f, 0);
         SpriteBegin();
@@ -383,7 +389,7 @@ TEST_F(FastPathTest, WholeFramesMatchWithAndWithoutVectorSpans) {
             draw.y = static_cast<float>(replay() % 700) - 150.0f;
             draw.centreX = draw.centreY = 64.0f * draw.scaleX;
             draw.colour = tints[replay() % 6];
-            ASSERT_EQ(SpriteDrawQuad(draw), kOk);
+            EXPECT_EQ(SpriteDrawQuad(draw), kOk);
         }
         SpriteEnd();
         graphics::BeginSprites();
@@ -398,9 +404,7 @@ TEST_F(FastPathTest, WholeFramesMatchWithAndWithoutVectorSpans) {
             graphics::DrawSpriteScaled(i % 2 ? letter : white, at, angle, true, "AF", mode, scale, scale, tint);
         }
         graphics::EndSprites();
-        frames[pass] = device.backBuffer;
-    }
-    EXPECT_EQ(frames[0], frames[1]);
+    }, "whole frame");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // texels), slots, reuse, failures, and textures that survive a device reset.
 #include <gtest/gtest.h>
 
-
 #include "common/bmp.h"
 #include "game/graphics/sprites.h"
 #include "platform/texture.h"
@@ -36,19 +35,16 @@ TEST_F(TexturePoolTest, SidesRoundUpToPowersOfTwoAndHalfSizesComeFromTheTexture)
     ASSERT_EQ(index, 1);  // slot 0 is never used
     const platform::Texture* texture = TextureOf(index);
     ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->width, 128);
-    EXPECT_EQ(texture->height, 64);
-    EXPECT_FLOAT_EQ(sprites.texturePool[1].HalfWidth, 64.0f);
-    EXPECT_FLOAT_EQ(sprites.texturePool[1].HalfHeight, 32.0f);
+    EXPECT_EQ(std::pair(texture->width, texture->height), std::pair(128, 64));
+    EXPECT_EQ(std::pair(sprites.texturePool[1].HalfWidth, sprites.texturePool[1].HalfHeight), std::pair(64.0f, 32.0f));
     // Point resampling: each texel takes the picture's texel under its centre.
     EXPECT_EQ(texture->At(127, 10), 0xFFFF0000u);
     EXPECT_EQ(texture->At(126, 10), 0xFF102030u);
     EXPECT_EQ(texture->At(0, 63), 0xFF00FF00u);
     EXPECT_EQ(texture->At(1, 63), 0xFF102030u);
-    EXPECT_EQ(platform::RoundTextureSide(1), 1);
-    EXPECT_EQ(platform::RoundTextureSide(256), 256);
-    EXPECT_EQ(platform::RoundTextureSide(257), 512);
-    EXPECT_EQ(platform::RoundTextureSide(100000), platform::kMaxTextureSide);
+    for (const auto& [side, rounded] : {std::pair(1, 1), {256, 256}, {257, 512}, {100000, platform::kMaxTextureSide}}) {
+        EXPECT_EQ(platform::RoundTextureSide(side), rounded) << side;
+    }
 }
 
 TEST_F(TexturePoolTest, AColourKeyMatchesWholeTexelsOnly) {
