@@ -21,42 +21,32 @@ class TempFolder {
 public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "starwake-launcher-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
+        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
     }
     ~TempFolder() {
         std::error_code ignored;
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ignored);
-        }
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-
     void Write(std::string_view name, std::string_view bytes) const {
         std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-
     // The file's bytes, or "<missing>" when there is no such file.
     std::string Read(std::string_view name) const {
         std::ifstream in(path_ / name, std::ios::binary);
-        if (!in) {
-            return "<missing>";
-        }
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
     }
 
 private:
     std::filesystem::path path_;
 };
 
-// Message boxes and the game start, recorded; questions get answerYes, starts startSucceeds.
+// Message boxes ("title|text") and game starts, recorded; questions get answerYes, starts startSucceeds.
 struct Recorder {
-    std::vector<std::string> criticals;   // "title|text"
-    std::vector<std::string> questions;   // "title|text"
+    std::vector<std::string> criticals, questions;
     std::vector<launcher::GameStart> starts;
     bool answerYes = false;
     bool startSucceeds = true;
@@ -72,9 +62,7 @@ struct Recorder {
         };
         services.startProgram = [this](const launcher::GameStart& start, std::string* error) {
             starts.push_back(start);
-            if (!startSucceeds) {
-                *error = "No such file.";
-            }
+            if (!startSucceeds) *error = "No such file.";
             return startSucceeds;
         };
         return services;
