@@ -83,8 +83,6 @@ protected:
     }
 };
 
-// --- Key events into the keyboard state ---------------------------------------------------
-
 TEST(LauncherKeyboard, NativeKeycodesMapThroughTheScanCodeTable) {
     struct Case {
         std::uint32_t native;
@@ -105,8 +103,6 @@ TEST(LauncherKeyboard, NativeKeycodesMapThroughTheScanCodeTable) {
     launcher::KeyboardPress(state, 0);
     EXPECT_EQ(state.keyState, decltype(state.keyState){});
 }
-
-// --- Capturing keys with the timer --------------------------------------------------------
 
 TEST_F(LauncherCapture, AKeyCapturesOnceUntilAnotherKeyIsCapturedAndTabNeverCounts) {
     Focus(2);
@@ -158,8 +154,6 @@ TEST_F(LauncherCapture, ACodeWithoutDescriptionKeepsTheLabelsText) {
     EXPECT_EQ(state.lblDesc[4], "Space");
 }
 
-// --- keys.txt -------------------------------------------------------------------------------
-
 TEST_F(LauncherCapture, KeyNamesAreKeyedByDecimalTextAndTheFirstDuplicateStays) {
     const auto warnings = launcher::LoadKeyNames(state);
     EXPECT_EQ(state.lblDesc[0], "Up Arrow");
@@ -194,8 +188,6 @@ TEST_F(Launcher, PipesOrFoldersInPlaceOfTheFilesNeitherBlockNorBreakTheDialog) {
     EXPECT_EQ(state.txtKeys[0], "200");
 }
 
-// --- Config.txt: loading --------------------------------------------------------------------
-
 TEST_F(Launcher, MissingOrShortConfigKeepsTheDefaultsForWhatIsNotThere) {
     Reset();
     state.chJoy = true;
@@ -225,8 +217,6 @@ TEST_F(Launcher, ConfigHasOneValuePerLineWhateverTheLineEnding) {
     }
 }
 
-// --- Config.txt: saving ---------------------------------------------------------------------
-
 // Junk after the eight lines of the old file: the new file must not keep any of it.
 TEST_F(Launcher, SaveReplacesTheFileWithTheExactBytesTheGameReadsBack) {
     folder.Write("Config.txt", std::string(kLayout) + std::string(500, 'x'));
@@ -244,8 +234,6 @@ TEST_F(Launcher, SaveReplacesTheFileWithTheExactBytesTheGameReadsBack) {
     EXPECT_TRUE(game.controls.joystickEnabled);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary
 }
-
-// --- "&Start" ------------------------------------------------------------------------------
 
 TEST_F(Launcher, StartRefusesDuplicatesComparingTheExactTextsOfEveryPair) {
     state.txtKeys = {"1", "2", "3", "4", "5", "6", "07"};
@@ -289,8 +277,6 @@ TEST_F(Launcher, AFailedSaveSaysSoStartsNothingAndKeepsTheDialogOpenOnExit) {
     EXPECT_EQ(recorder.questions.size(), 1u);
     EXPECT_EQ(recorder.criticals.size(), 2u);
 }
-
-// --- "&Exit" -------------------------------------------------------------------------------
 
 TEST_F(Launcher, ExitWithYesWritesEvenDuplicateBindings) {
     Load();
