@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/number_text.h"
+#include "common/player_files.h"
 #include "common/scancodes.h"
 #include "game/audio/music.h"
 #include "game/audio/sound.h"
@@ -57,6 +58,16 @@ void DrawShellTexts() {
     }
 }
 
+// Where Config.txt and Scores.dat are, chosen once and said once on standard error.
+void ChoosePlayerFiles() {
+    platform::ChoosePlayerFiles();
+    for (const std::string& note : platform::app.playerFiles.notes) {
+        std::fprintf(stderr, "Starwake: %s\n", note.c_str());
+    }
+    std::fprintf(stderr, "Starwake: player files: %s\n",
+                 common::DescribePlayerFiles(platform::app.playerFiles).c_str());
+}
+
 }  // namespace
 
 bool CommandLineShowsFps(std::string_view commandLine) {
@@ -88,7 +99,8 @@ void ShowCursorFully() {
 }
 
 bool StartUp() {
-    platform::EnterProgramFolder();
+    platform::EnterDataFolder();
+    ChoosePlayerFiles();
     audio::InitOgg();
     audio::music.musicVolume = 100;
     frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
@@ -161,7 +173,7 @@ void PlayOneGame() {
         // Until the main menu exists there is nowhere to return to: the message was shown.
         Shutdown(1);
     }
-    audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(),
+    audio::LoadSound((platform::DataFolder() / "sounds" / "Laser.wav").string(),
                      audio::sound.sfxVolume, false, 2, true);
     while (frmMain.gameRunning) {
         GameFrame();

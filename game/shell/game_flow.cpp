@@ -78,7 +78,7 @@ void ChangeLevel() {
 std::string MusicFileForLevel(int level) {
     static const char* const kFiles[4] = {"002.ogg", "003.ogg", "004.ogg", "005.ogg"};
     const int band = ((level - 1) / 3) % 4;
-    return (platform::ProgramFolder() / "Music" / kFiles[band < 0 ? 0 : band]).string();
+    return (platform::DataFolder() / "Music" / kFiles[band < 0 ? 0 : band]).string();
 }
 
 bool ShopBeforeLevel(int level) { return level >= 4 && level <= 22 && (level - 1) % 3 == 0; }

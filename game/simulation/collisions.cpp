@@ -21,7 +21,7 @@ platform::Rect BoxAt(std::int32_t x, std::int32_t y, const world::cObjRef& kind)
 }
 
 void PlayEffect(const char* file, std::int16_t slot) {
-    audio::LoadSound((platform::ProgramFolder() / "sounds" / file).string(), audio::sound.sfxVolume,
+    audio::LoadSound((platform::DataFolder() / "sounds" / file).string(), audio::sound.sfxVolume,
                      false, slot, false);
 }
 

@@ -39,7 +39,7 @@ void InitStars() {
         star.starType = common::RoundToInteger(shell::Rnd() * 4.0f);
     }
     assets.starTexture = graphics::LoadTextureIntoPool(
-        (platform::ProgramFolder() / "Star.bmp").string(), kKeyNone);
+        (platform::DataFolder() / "Star.bmp").string(), kKeyNone);
 }
 
 void DrawStars(std::int32_t shipX, std::int32_t shipY) {

@@ -13,7 +13,7 @@ bool StartHeadlessGame() {
         static char name[] = "corvane";
         char* argv[] = {name, nullptr};
         platform::SetCommandLine(1, argv);
-        platform::app.programFolder = ProgramFolder();
+        platform::SetProgramFolder(ProgramFolder());
         // Tests run frames as fast as they can; pacing has tests of its own.
         shell::runOptions.uncapped = true;
         return shell::StartUp();

@@ -24,11 +24,11 @@ protected:
         folder_ = fs::temp_directory_path() / ("starwake-levels-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_ / "maps");
-        platform::app.programFolder = folder_;
+        platform::app.dataFolder = folder_;
         world::ClearWorld();
     }
     void TearDown() override {
-        platform::app.programFolder = test_support::ProgramFolder();
+        platform::app.dataFolder = test_support::ProgramFolder();
         fs::remove_all(folder_);
     }
 

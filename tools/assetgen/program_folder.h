@@ -24,8 +24,11 @@ DataFile MakeKeysFile();
 bool WriteGeneratedFiles(const std::filesystem::path& folder, const std::vector<Picture>& pictures,
                          const std::vector<DataFile>& files, std::string* error);
 
-// Writes Config.txt with the default bindings and Scores.dat with the first table, each only
-// if the folder has no such file. *written lists what was written.
+// Config.txt with the default bindings and Scores.dat with the first table, as they ship.
+std::vector<DataFile> ShippedPlayerFiles();
+
+// Writes the shipped Config.txt and Scores.dat, each only if the folder has no such file.
+// *written lists what was written.
 bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<std::string>* written,
                                std::string* error);
 
