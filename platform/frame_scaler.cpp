@@ -13,8 +13,9 @@ namespace {
 constexpr int kWeightBits = 6;
 constexpr int kWeightOne = 1 << kWeightBits;
 constexpr int kWideBlock = 16;
-// A widened source row is read sixteen pixels at a time from any column of the row.
-constexpr int kWideRowLength = kFrameWidth + kWideBlock;
+// A widened source row is read sixteen pixels at a time from any column of the row and the
+// one after it.
+constexpr int kWideRowLength = kFrameWidth + kWideBlock + 1;
 
 // Each output pixel's centre mapped back into the source, rounded to 64ths: its left (upper)
 // neighbour and the weight of the right (lower) one. Centres before the first source centre
@@ -111,6 +112,29 @@ STARWAKE_AVX2 void WidenRowAvx2(const std::uint16_t* from, std::uint32_t* to, in
     WidenRowPlain(from + x, to + x, count - x);
 }
 
+STARWAKE_AVX512 void WidenRowAvx512(const std::uint16_t* from, std::uint32_t* to, int count) {
+    // Unpacking keeps 128-bit lanes apart; these gather lane i of both halves, in order.
+    const __m512i firstHalf = _mm512_setr_epi64(0, 1, 8, 9, 2, 3, 10, 11);
+    const __m512i secondHalf = _mm512_setr_epi64(4, 5, 12, 13, 6, 7, 14, 15);
+    int x = 0;
+    for (; x + 32 <= count; x += 32) {
+        const __m512i pixels = _mm512_loadu_si512(from + x);
+        const __m512i red = _mm512_mulhi_epu16(_mm512_and_si512(pixels, _mm512_set1_epi16(static_cast<short>(0xF800))),
+                                               _mm512_set1_epi16(kRedFactor));
+        const __m512i green = _mm512_mulhi_epu16(_mm512_and_si512(pixels, _mm512_set1_epi16(0x07E0)),
+                                                 _mm512_set1_epi16(kGreenFactor));
+        const __m512i blue = _mm512_srli_epi16(
+            _mm512_mullo_epi16(_mm512_and_si512(pixels, _mm512_set1_epi16(0x001F)), _mm512_set1_epi16(33)), 2);
+        const __m512i blueGreen = _mm512_or_si512(blue, _mm512_slli_epi16(green, 8));
+        const __m512i redAlpha = _mm512_or_si512(red, _mm512_set1_epi16(static_cast<short>(0xFF00)));
+        const __m512i low = _mm512_unpacklo_epi16(blueGreen, redAlpha);
+        const __m512i high = _mm512_unpackhi_epi16(blueGreen, redAlpha);
+        _mm512_storeu_si512(to + x, _mm512_permutex2var_epi64(low, firstHalf, high));
+        _mm512_storeu_si512(to + x + 16, _mm512_permutex2var_epi64(low, secondHalf, high));
+    }
+    WidenRowAvx2(from + x, to + x, count - x);
+}
+
 // Pairs of 8-bit channels (a, b) times their weights (wa, wb), rounded back to 8 bits.
 STARWAKE_AVX2 inline __m256i WeighPairs(__m256i pairs, __m256i weights) {
     return _mm256_mulhrs_epi16(_mm256_maddubs_epi16(pairs, weights), _mm256_set1_epi16(kRoundFactor));
@@ -120,16 +144,17 @@ STARWAKE_AVX512 inline __m512i WeighPairs(__m512i pairs, __m512i weights) {
     return _mm512_mulhrs_epi16(_mm512_maddubs_epi16(pairs, weights), _mm512_set1_epi16(kRoundFactor));
 }
 
-// Eight columns from eight neighbouring source pixels: each column's two neighbours picked
-// out of one load by a lane permute, interleaved byte by byte and weighed in one step.
+// Eight columns from nine neighbouring source pixels: each column's left neighbour picked out of
+// one load by a lane permute and its right one by the same permute of the load one pixel on,
+// the two interleaved byte by byte and weighed in one step.
 // Unpacking and packing both work within 128-bit lanes, so the pixels come out in order.
 STARWAKE_AVX2 void AcrossAvx2(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out) {
     for (const ScalerBlock& block : scaler.blocks8) {
-        const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(wide + block.base));
-        const __m256i left = _mm256_permutevar8x32_epi32(
-            source, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.pickLeft)));
+        const __m256i pick = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.pick));
+        const __m256i left =
+            _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(wide + block.base)), pick);
         const __m256i right = _mm256_permutevar8x32_epi32(
-            source, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.pickRight)));
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(wide + block.base + 1)), pick);
         const __m256i low = WeighPairs(_mm256_unpacklo_epi8(left, right),
                                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.weightsLow)));
         const __m256i high = WeighPairs(_mm256_unpackhi_epi8(left, right),
@@ -141,10 +166,10 @@ STARWAKE_AVX2 void AcrossAvx2(const FrameScaler& scaler, const std::uint32_t* wi
 
 STARWAKE_AVX512 void AcrossAvx512(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out) {
     for (const ScalerBlock& block : scaler.blocks16) {
-        const __m512i source = _mm512_loadu_si512(wide + block.base);
+        const __m512i pick = _mm512_loadu_si512(block.pick);
         // The masked form: GCC 12 warns of an undefined vector inside the plain one.
-        const __m512i left = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(block.pickLeft), source);
-        const __m512i right = _mm512_maskz_permutexvar_epi32(0xFFFF, _mm512_loadu_si512(block.pickRight), source);
+        const __m512i left = _mm512_maskz_permutexvar_epi32(0xFFFF, pick, _mm512_loadu_si512(wide + block.base));
+        const __m512i right = _mm512_maskz_permutexvar_epi32(0xFFFF, pick, _mm512_loadu_si512(wide + block.base + 1));
         const __m512i low = WeighPairs(_mm512_unpacklo_epi8(left, right), _mm512_loadu_si512(block.weightsLow));
         const __m512i high = WeighPairs(_mm512_unpackhi_epi8(left, right), _mm512_loadu_si512(block.weightsHigh));
         _mm512_storeu_si512(out, _mm512_packus_epi16(low, high));
@@ -206,7 +231,8 @@ STARWAKE_AVX2 void FinishStreaming() { _mm_sfence(); }
 
 #endif
 
-// The tables of blocks of n columns, when every n columns read at most n source pixels.
+// The tables of blocks of n columns, when every n columns have their left neighbours among n
+// source pixels.
 std::vector<ScalerBlock> MakeBlocks(const FrameScaler& scaler, int n) {
     const int width = scaler.layout.width;
     const int count = (width + n - 1) / n;
@@ -218,11 +244,10 @@ std::vector<ScalerBlock> MakeBlocks(const FrameScaler& scaler, int n) {
             // Columns past the frame's width repeat its last one.
             const auto column = static_cast<std::size_t>(std::min(b * n + k, width - 1));
             const int pick = scaler.sourceX[column] - block.base;
-            if (pick + 1 >= n) {
+            if (pick >= n) {
                 return {};
             }
-            block.pickLeft[k] = pick;
-            block.pickRight[k] = pick + 1;
+            block.pick[k] = pick;
             const int weight = scaler.weightX[column];
             // Every 128-bit lane holds four columns; unpacking takes its first two to the low
             // half and its last two to the high one.
@@ -249,7 +274,11 @@ ScalerPath Resolve(ScalerPath path) {
 
 void WidenRow(const std::uint16_t* from, std::uint32_t* to, int count, ScalerPath path) {
 #ifdef STARWAKE_VECTOR_SPANS
-    if (path != ScalerPath::kPlain) {
+    if (path == ScalerPath::kAvx512) {
+        WidenRowAvx512(from, to, count);
+        return;
+    }
+    if (path == ScalerPath::kAvx2) {
         WidenRowAvx2(from, to, count);
         return;
     }

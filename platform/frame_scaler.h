@@ -24,13 +24,12 @@ FrameLayout FitFrame(int outputWidth, int outputHeight);
 // The ways through, slowest first; kBest is the fastest this processor runs.
 enum class ScalerPath { kPlain, kAvx2, kAvx512, kBest };
 
-// Up to sixteen output columns of a vector path: they read source pixels base .. base + 15,
-// each column its left and right neighbour by pick, blended by weight pairs in the order the
-// lanes are unpacked (within every four columns, the first two in weightsLow, the last two in
+// Up to sixteen output columns of a vector path: their left neighbours are the source pixels
+// base + pick, their right ones base + pick + 1; the weight pairs stand in the order the lanes
+// are unpacked (within every four columns, the first two in weightsLow, the last two in
 // weightsHigh).
 struct ScalerBlock {
-    std::int32_t pickLeft[16];
-    std::int32_t pickRight[16];
+    std::int32_t pick[16];
     std::int8_t weightsLow[64];
     std::int8_t weightsHigh[64];
     std::int32_t base;
@@ -44,8 +43,8 @@ struct FrameScaler {
     std::vector<std::uint8_t> weightX;  // per frame column: the right pixel's weight, of 64
     std::vector<std::int32_t> sourceY;  // per frame row: the upper source row
     std::vector<std::uint8_t> weightY;  // per frame row: the lower row's weight, of 64
-    // The columns 8 (AVX2) and 16 (AVX-512) at a time; empty when some of them reach beyond
-    // as many source pixels (scales below 7/6 and 15/14).
+    // The columns 8 (AVX2) and 16 (AVX-512) at a time; empty when the left neighbours of
+    // some of them spread beyond as many source pixels (scales below 8/7 and 16/15).
     std::vector<ScalerBlock> blocks8, blocks16;
     std::vector<std::uint32_t> wideRow;      // one source row widened, padded for 8-pixel loads
     std::vector<std::uint32_t> across[2];    // source rows scaled across, padded to blocks

@@ -443,6 +443,8 @@ ShownImage ShownPixels() {
     return image;
 }
 
+void PushAltEnter(bool down) { keyboard_testing::PushKeyEvent(SDL_SCANCODE_RETURN, down, down); }
+
 void ResizeWindow(int width, int height) {
     if (window.created) {
         SDL_SetWindowSize(sdl.handle, width, height);

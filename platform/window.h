@@ -79,6 +79,9 @@ struct ShownImage {
 };
 ShownImage ShownPixels();
 
+// Queues the key event of Alt+Enter's Return going down (with Alt held) or up.
+void PushAltEnter(bool down);
+
 // Resizes the window as the player's dragging of its edge does.
 void ResizeWindow(int width, int height);
 }  // namespace window_testing
