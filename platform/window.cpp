@@ -326,6 +326,13 @@ bool SetFullScreen(bool fullscreen) {
     if (fullscreen == window.fullscreen) {
         return true;
     }
+    SDL_Rect desktop;
+    if (fullscreen && SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl.handle)), &desktop) == 0) {
+        // Without a window manager the full-screen request alone changes nothing: the window
+        // is laid over the whole desktop by hand first.
+        SDL_SetWindowPosition(sdl.handle, desktop.x, desktop.y);
+        SDL_SetWindowSize(sdl.handle, desktop.w, desktop.h);
+    }
     if (SDL_SetWindowFullscreen(sdl.handle, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         std::fprintf(stderr, "cannot switch to %s: %s\n", fullscreen ? "full screen" : "a window", SDL_GetError());
         return false;
