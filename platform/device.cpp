@@ -71,13 +71,15 @@ SurfaceHandle TrackSurface(SurfaceHandle surface) {
     return surface;
 }
 
-// Losing the foreground or being minimised loses a full-screen device; coming back leaves it
-// waiting for a reset.
+// Losing the foreground loses the device, so every screen's device check holds the game still
+// while the player is elsewhere; a minimised full-screen device is lost too (a minimised
+// window's loops skip their frames anyway). Coming back leaves it waiting for a reset.
+// Replays being shown play on without the focus.
 void OnWindowActivity(bool focused, bool minimised) {
-    if (!device.created || !window.fullscreen) {
+    if (!device.created) {
         return;
     }
-    if (!focused || minimised) {
+    if ((!focused && window.pauseOnFocusLoss) || (minimised && window.fullscreen)) {
         device.cooperativeLevel = kErrDeviceLost;
     } else if (device.cooperativeLevel == kErrDeviceLost) {
         device.cooperativeLevel = kErrDeviceNotReset;

@@ -1,7 +1,7 @@
 // Our stand-in for the game's Direct3D 8 device: a software renderer with an 800 x 600
 // R5G6B5 back buffer and a 16-bit depth buffer, the render states, texture-stage states and
 // transforms the game sets (by their Direct3D numbers), scenes, presentation, and device loss
-// as a full-screen device has it. Results are Direct3D-style codes: 0 success, negative failure.
+// while the window is in the background. Results are Direct3D-style codes: 0 success, negative failure.
 #pragma once
 
 #include <array>

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     if (!shell::ParseRunOptions(platform::app.arguments, &shell::runOptions, &optionsError)) {
         std::fprintf(stderr, "corvane: %s\n", optionsError.c_str());
         std::fprintf(stderr,
-                     "usage: corvane [SHOWFPS] [--level N] [--uncapped]\n"
+                     "usage: corvane [SHOWFPS] [--level N] [--uncapped] [--windowed | --fullscreen]\n"
                      "               [--record FILE | --play FILE | --timedemo FILE] [--trace FILE]\n");
         return 2;
     }

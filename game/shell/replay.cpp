@@ -102,6 +102,10 @@ bool ParseRunOptions(const std::vector<std::string>& arguments, RunOptions* opti
             }
         } else if (word == "--uncapped") {
             options->uncapped = true;
+        } else if (word == "--windowed") {
+            options->screen = platform::StartMode::kWindowed;
+        } else if (word == "--fullscreen") {
+            options->screen = platform::StartMode::kFullScreen;
         } else {
             options->words.push_back(word);
         }
@@ -149,6 +153,10 @@ bool StartReplay(const RunOptions& options, std::string* error) {
     replay.mode = options.mode;
     replay.path = options.replayPath;
     platform::framePacer.capped = !options.uncapped && options.mode != ReplayMode::kTimedemo;
+    // The window is not part of a run: a replay plays the same in either, and a shown one goes
+    // on while the watcher looks elsewhere.
+    platform::window.startMode = options.screen;
+    platform::window.pauseOnFocusLoss = options.mode != ReplayMode::kPlay && options.mode != ReplayMode::kTimedemo;
     if (options.mode == ReplayMode::kOff) {
         return true;
     }

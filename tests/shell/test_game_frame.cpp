@@ -137,6 +137,35 @@ TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
     Frame();  // and play goes on
 }
 
+TEST_F(GameFrameTest, AltEnterSwitchesTheWindowAndItsReturnNeverReachesTheGame) {
+    test_support::ExpectAltEnterSwitchesTheWindow([this] { Frame(); });
+}
+
+// A window without the focus holds the game still the way a lost device does: the frame waits
+// in the device check, pumping messages, until the focus is back; then the device is reset
+// and the frame is played.
+TEST_F(GameFrameTest, AWindowWithoutTheFocusPausesTheGameUntilItComesBack) {
+    ASSERT_FALSE(platform::window.fullscreen);
+    ASSERT_TRUE(platform::window.activityHandler);
+    Frame();
+    const auto presented = platform::device.framesPresented;
+    frmMain.surfacesLost = false;
+    platform::window.activityHandler(false, false);
+    int pumps = 0;
+    const platform::TimerId back = platform::CreateWindowTimer(0, [&] {
+        if (++pumps == 3) {
+            platform::window.activityHandler(true, false);
+        }
+    });
+    platform::EnableWindowTimer(back, true);
+    Frame();
+    platform::EnableWindowTimer(back, false);
+    EXPECT_GE(pumps, 3);
+    EXPECT_TRUE(frmMain.surfacesLost);
+    EXPECT_EQ(platform::device.framesPresented, presented + 1);  // only the frame after the return
+    EXPECT_EQ(platform::TestCooperativeLevel(), platform::kOk);
+}
+
 TEST_F(GameFrameTest, EndFramePresentsOnceEvenWhenPresentationFails) {
     platform::device_testing::FailPresents(3);
     const auto before = platform::device.framesPresented;

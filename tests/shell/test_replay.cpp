@@ -47,6 +47,13 @@ TEST(RunOptions, SwitchesTakeTheirFilesAndTheRestAreTheGamesWords) {
     EXPECT_EQ(options.replayPath, (fs::current_path() / "a.rpl").string());
     EXPECT_EQ(options.tracePath, (fs::current_path() / "t.txt").string());
     EXPECT_EQ(options.words, (std::vector<std::string>{"SHOWFPS", "--level", "8"}));
+    EXPECT_EQ(options.screen, platform::StartMode::kFromEnvironment);
+    // The window switches are the run's, not the game's: the last one given wins.
+    ASSERT_TRUE(shell::ParseRunOptions({"--fullscreen", "SHOWFPS", "--windowed"}, &options, &error));
+    EXPECT_EQ(options.screen, platform::StartMode::kWindowed);
+    EXPECT_EQ(options.words, (std::vector<std::string>{"SHOWFPS"}));
+    ASSERT_TRUE(shell::ParseRunOptions({"--windowed", "--fullscreen"}, &options, &error));
+    EXPECT_EQ(options.screen, platform::StartMode::kFullScreen);
     EXPECT_FALSE(shell::ParseRunOptions({"--record"}, &options, &error));
     EXPECT_NE(error.find("--record"), std::string::npos);
     EXPECT_FALSE(shell::ParseRunOptions({"--play", "a", "--record", "b"}, &options, &error));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 namespace test_support {
 
@@ -12,5 +13,11 @@ std::filesystem::path ProgramFolder();
 
 // Runs the game's start-up on first call; true when it succeeded.
 bool StartHeadlessGame();
+
+// Checks Alt+Enter on a screen, given one iteration of its loop (the scripted keyboard on):
+// the window switches at the message pump and back again, frames go on being presented, and
+// the Return never shows in keyState, neither while it is held after Alt is let go nor at its
+// release; a Return pressed afterwards does show.
+void ExpectAltEnterSwitchesTheWindow(const std::function<void()>& frame);
 
 }  // namespace test_support
