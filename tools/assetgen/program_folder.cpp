@@ -15,19 +15,6 @@ namespace assetgen {
 
 std::vector<std::uint8_t> TextBytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable() {
-    return {{{50000, "ACE"},
-             {40000, "VEX"},
-             {32000, "NOX"},
-             {25000, "ZED"},
-             {20000, "KIT"},
-             {15000, "ORB"},
-             {10000, "JAX"},
-             {7500, "LUM"},
-             {5000, "REY"},
-             {2500, "SOL"}}};
-}
-
 DataFile MakeKeysFile() {
     return {"keys.txt", TextBytes(common::FormatKeyNames(common::KeyNamesFromScanCodeTable()))};
 }
@@ -103,7 +90,7 @@ bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<
     }
     const std::filesystem::path scores = folder / std::string(common::kScoresFileName);
     if (!std::filesystem::exists(scores, code)) {
-        if (!common::SaveScoresFile(scores, FirstScoreTable(), error)) {
+        if (!common::SaveScoresFile(scores, common::FirstScoreTable(), error)) {
             return false;
         }
         if (written) written->push_back(std::string(common::kScoresFileName));
