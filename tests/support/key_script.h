@@ -30,6 +30,8 @@ public:
     bool Run(const std::function<void()>& code);
 
     int pumps() const { return pumps_; }
+    // The step being played (0 for the first), for watchers that act in some steps only.
+    std::size_t step() const { return step_; }
 
 private:
     struct Step {
