@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kEntries = common::kScoreEntries;
 
-void UseTable(std::span<const common::ScoreEntry> table) {
-    for (std::size_t i = 0; i < table.size() && i < static_cast<std::size_t>(kEntries); ++i) {
-        highScores.scoreTable[i] = table[i].score;
-        highScores.nameTable[i] = table[i].initials;
-    }
-}
-
 void DrawTable() {
     graphics::DrawText("High Scores", graphics::fonts.fontLarge, graphics::kOpaqueWhite,
                        graphics::ScreenTextRect(275, 190));
@@ -81,6 +74,13 @@ void ChooseLetter() {
 
 }  // namespace
 
+void SetTable(std::span<const common::ScoreEntry> entries) {
+    for (std::size_t i = 0; i < entries.size() && i < static_cast<std::size_t>(kEntries); ++i) {
+        highScores.scoreTable[i] = entries[i].score;
+        highScores.nameTable[i] = entries[i].initials;
+    }
+}
+
 std::filesystem::path ScoresFilePath() { return platform::ProgramFolder() / common::kScoresFileName; }
 
 void LoadScores() {
@@ -92,10 +92,10 @@ void LoadScores() {
     if (!read.opened) {
         std::fprintf(stderr, "Starwake: starting with the high-score table the game ships; %s is made at the first save\n",
                      highScores.file.string().c_str());
-        UseTable(common::FirstScoreTable());
+        SetTable(common::FirstScoreTable());
         return;
     }
-    UseTable(read.entries);
+    SetTable(read.entries);
 }
 
 bool SaveScores() {
@@ -143,15 +143,9 @@ std::string TableLine(int entry) {
 void ShowHighScores() {
     BuildBackground(kMenuPicture);
     for (;;) {
-        if (!BeginScreenPass()) {
+        if (!ScreenPass(kMenuPicture, DrawTable)) {
             continue;
         }
-        RebuildBackgroundIfLost(kMenuPicture);
-        graphics::BeginFrame();
-        CopyBackground();
-        DrawTable();
-        graphics::EndFrame();
-        input::UpdateInput();
         if (FireOrReturnDown()) {
             WaitForFireAndReturnUp();
             return;
@@ -164,15 +158,9 @@ std::string EnterInitials() {
     highScores.entry = InitialsEntry{};
     BuildBackground(kMenuPicture);
     for (;;) {
-        if (!BeginScreenPass()) {
+        if (!ScreenPass(kMenuPicture, DrawInitialsEntry)) {
             continue;
         }
-        RebuildBackgroundIfLost(kMenuPicture);
-        graphics::BeginFrame();
-        CopyBackground();
-        DrawInitialsEntry();
-        graphics::EndFrame();
-        input::UpdateInput();
         ChooseLetter();
         if (FireOrReturnDown()) {
             WaitForFireAndReturnUp();

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 
+#include "common/scores_file.h"
 #include "platform/clock.h"
 
 namespace screens {
@@ -35,6 +37,9 @@ std::filesystem::path ScoresFilePath();
 // entries are read as well as they can be (see common/scores_file.h) and named on standard
 // error; entries past the end of a short file keep their values.
 void LoadScores();
+
+// Puts entries (best first, at most ten) into the table; later entries keep their values.
+void SetTable(std::span<const common::ScoreEntry> entries);
 
 // Writes entries 0 .. 9 without ever leaving a half-written file. False when it cannot, after
 // a message box naming the file and the reason; the old file is then untouched and the game

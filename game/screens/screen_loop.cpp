@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/scancodes.h"
+#include "game/graphics/dxgfx.h"
 #include "game/input/dinput.h"
 #include "game/shell/frm_main.h"
 #include "platform/app.h"
@@ -46,13 +47,19 @@ void CopyBackground() {
     }
 }
 
-bool BeginScreenPass() {
+bool ScreenPass(std::string_view picture, void (*draw)()) {
     shell::CheckDevice();
     if (platform::IsMinimised()) {
         platform::SleepMilliseconds(shell::kIdleWaitMs);
         platform::DoEvents();
         return false;
     }
+    RebuildBackgroundIfLost(picture);
+    graphics::BeginFrame();
+    CopyBackground();
+    draw();
+    graphics::EndFrame();
+    input::UpdateInput();
     return true;
 }
 

@@ -34,9 +34,11 @@ void RebuildBackgroundIfLost(std::string_view fileName);
 // Copies the whole background onto the back buffer.
 void CopyBackground();
 
-// The device check at the top of every pass. False, after letting the window process its
-// events, while the window is minimised: the pass then draws and reads nothing.
-bool BeginScreenPass();
+// The first part of every pass: the device check; the background rebuilt after a reset; a
+// frame of the background with the screen's own drawing on it; the input poll. False, after
+// letting the window process its events, while the window is minimised: the pass then draws
+// and reads nothing.
+bool ScreenPass(std::string_view picture, void (*draw)());
 
 // Up and Down move a highlight between 0 and last, without wrapping round; one repeat tick
 // serves both keys.

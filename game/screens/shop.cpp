@@ -93,15 +93,9 @@ void ShowShop() {
     BuildBackground(kShopPicture);
     shop = ShopState{};
     while (!shop.leaving) {
-        if (!BeginScreenPass()) {
+        if (!ScreenPass(kShopPicture, DrawShop)) {
             continue;
         }
-        RebuildBackgroundIfLost(kShopPicture);
-        graphics::BeginFrame();
-        CopyBackground();
-        DrawShop();
-        graphics::EndFrame();
-        input::UpdateInput();
         MoveHighlight(&shop.selected, &shop.nextMoveTick, kShopExitLine);
         if (FireOrReturnDown()) {
             ActOnSelectedLine();

@@ -46,7 +46,9 @@ void Wobble(MenuScreenState& state) {
     }
 }
 
+// The wobble steps as the frame is drawn, as the highlighted item turns.
 void DrawMenuItems() {
+    Wobble(menus.mainMenu);
     graphics::BeginSprites();
     for (int item = kStartGame; item <= kExit; ++item) {
         const bool lit = item == menus.mainMenu.highlighted;
@@ -88,16 +90,9 @@ void DrawOptionLines() {
 // is to start.
 bool MainMenuPass() {
     MenuScreenState& state = menus.mainMenu;
-    if (!screens::BeginScreenPass()) {
+    if (!screens::ScreenPass(screens::kMenuPicture, DrawMenuItems)) {
         return false;
     }
-    graphics::BeginFrame();
-    Wobble(state);
-    screens::RebuildBackgroundIfLost(screens::kMenuPicture);
-    screens::CopyBackground();
-    DrawMenuItems();
-    graphics::EndFrame();
-    input::UpdateInput();
     screens::MoveHighlight(&state.highlighted, &state.nextMoveAt, kExit);
     if (screens::FireOrReturnDown()) {
         switch (state.highlighted) {
@@ -153,15 +148,9 @@ void OptionsScreen() {
     state = MenuScreenState{};
     screens::BuildBackground(screens::kMenuPicture);
     for (;;) {
-        if (!screens::BeginScreenPass()) {
+        if (!screens::ScreenPass(screens::kMenuPicture, DrawOptionLines)) {
             continue;
         }
-        screens::RebuildBackgroundIfLost(screens::kMenuPicture);
-        graphics::BeginFrame();
-        screens::CopyBackground();
-        DrawOptionLines();
-        graphics::EndFrame();
-        input::UpdateInput();
         screens::MoveHighlight(&state.highlighted, &state.nextMoveAt, kOptionsExitLine);
         ChangeVolume(state);
         // Fire and Return leave from the Exit line only.

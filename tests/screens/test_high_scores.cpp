@@ -38,9 +38,7 @@ class HighScoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(test_support::StartHeadlessGame());
-        folder_ = fs::temp_directory_path() / ("starwake-scores-" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = test_support::ScratchFolder("scores");
         highScores.file = folder_ / "Scores.dat";
         // 1000, 900 ... 100 for AAA, BBB ... JJJ.
         for (std::size_t i = 0; i < 10; ++i) {

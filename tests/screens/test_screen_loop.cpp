@@ -61,11 +61,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(test_support::StartHeadlessGame());
         shell::counters = shell::GameCounters{};
-        const auto shipped = common::FirstScoreTable();
-        for (std::size_t i = 0; i < shipped.size(); ++i) {
-            screens::highScores.scoreTable[i] = shipped[i].score;
-            screens::highScores.nameTable[i] = shipped[i].initials;
-        }
+        screens::SetTable(common::FirstScoreTable());
     }
     void TearDown() override { platform::app.programFolder = test_support::ProgramFolder(); }
     platform::FakeClock clock{300000};
@@ -99,8 +95,7 @@ TEST_F(ScreenLoopTest, EachScreenRebuildsItsBackgroundAfterTheDeviceIsReset) {
 }
 
 TEST_F(ScreenLoopTest, AMissingPictureLeavesTheBackgroundBlackAndIsNamedOnce) {
-    const fs::path empty = fs::temp_directory_path() / ("starwake-no-pictures-" + std::to_string(::getpid()));
-    fs::create_directories(empty);
+    const fs::path empty = test_support::ScratchFolder("no-pictures");
     platform::app.programFolder = empty;
     std::vector<std::uint16_t> top;
     testing::internal::CaptureStderr();

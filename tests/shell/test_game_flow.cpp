@@ -92,8 +92,7 @@ TEST_F(GameFlowTest, ALostShipExplodesThenTheNextBlinksInPlaceAndWeaponsGo) {
 }
 
 TEST_F(GameFlowTest, TheLastShipEndsTheGameAfterSixSecondsOfGameOver) {
-    const auto folder = std::filesystem::temp_directory_path() / ("starwake-flow-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const auto folder = test_support::ScratchFolder("flow");
     screens::highScores.file = folder / "Scores.dat";
     Frames(130);
     counters.lives = 0;

@@ -43,14 +43,9 @@ class WholeGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(test_support::StartHeadlessGame());
-        folder_ = fs::temp_directory_path() / ("starwake-whole-game-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
+        folder_ = test_support::ScratchFolder("whole-game");
         screens::highScores.file = folder_ / "Scores.dat";
-        const auto shipped = common::FirstScoreTable();
-        for (std::size_t i = 0; i < shipped.size(); ++i) {
-            screens::highScores.scoreTable[i] = shipped[i].score;
-            screens::highScores.nameTable[i] = shipped[i].initials;
-        }
+        screens::SetTable(common::FirstScoreTable());
         counters = shell::GameCounters{};
         shell::flow = shell::GameFlow{};
         world::ClearWorld();
@@ -84,6 +79,13 @@ protected:
         script.Hold({kKeyReturn}, 1).Hold({}, 3);
     }
     static void LeaveTable(KeyScript& script) { script.Hold({}, 3).Hold({kKeyReturn}, 1).Hold({}, 2); }
+    // A game from the menu to its end, then its initials and the table.
+    static void PlayToTheTable(KeyScript& script, std::initializer_list<int> ups) {
+        StartGame(script);
+        script.HoldUntil({}, [] { return !frmMain.gameRunning; });
+        EnterInitials(script, ups);
+        LeaveTable(script);
+    }
 
     fs::path folder_;
     platform::FakeClock clock{1000000};
@@ -133,10 +135,7 @@ TEST_F(WholeGameTest, FromTheMenuThroughThreeLevelsAndTheShopToLevelFour) {
 
 TEST_F(WholeGameTest, GameOverAsksForInitialsShowsTheTableAndTheNextGameStartsClean) {
     KeyScript script(clock, 20);
-    StartGame(script);
-    script.HoldUntil({}, [] { return !frmMain.gameRunning; });
-    EnterInitials(script, {1, 1, 0});
-    LeaveTable(script);
+    PlayToTheTable(script, {1, 1, 0});
     script.Watch([&](int) {
         if (script.step() == 2 && counters.score == 0) {
             counters.score = 60000;
@@ -172,10 +171,7 @@ TEST_F(WholeGameTest, GameOverAsksForInitialsShowsTheTableAndTheNextGameStartsCl
 TEST_F(WholeGameTest, TheWinAfterTheLastLevelKeepsItsScore) {
     platform::Tick congratulationsUntil = 0, seenAt = 0;
     KeyScript script(clock, 20);
-    StartGame(script);
-    script.HoldUntil({}, [] { return !frmMain.gameRunning; });
-    EnterInitials(script, {0, 0, 0});
-    LeaveTable(script);
+    PlayToTheTable(script, {0, 0, 0});
     script.Watch([&](int) {
         if (script.step() == 2 && counters.level != 24 && frmMain.gameRunning) {
             counters.level = 24;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace test_support {
 
@@ -12,5 +13,9 @@ std::filesystem::path ProgramFolder();
 
 // Runs the game's start-up on first call; true when it succeeded.
 bool StartHeadlessGame();
+
+// A new empty folder of this test program's own below the system's temporary folder
+// ("starwake-<name>-<process id>"), emptied first if an earlier run left it.
+std::filesystem::path ScratchFolder(const std::string& name);
 
 }  // namespace test_support
