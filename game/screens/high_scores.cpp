@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "common/scores_file.h"
-#include "game/graphics/dxgfx.h"
 #include "game/graphics/fonts.h"
 #include "game/input/dinput.h"
 #include "game/screens/screen_loop.h"

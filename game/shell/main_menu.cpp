@@ -4,7 +4,6 @@
 
 #include "game/audio/music.h"
 #include "game/audio/sound.h"
-#include "game/graphics/dxgfx.h"
 #include "game/graphics/fonts.h"
 #include "game/graphics/sprites.h"
 #include "game/input/dinput.h"
