@@ -302,11 +302,9 @@ SurfaceHandle GetRenderTarget() {
     return TrackSurface(surface);
 }
 
-std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path) {
-    std::string error;
-    const auto image = common::LoadBmpFile(path, &error);
+std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path, std::string* error) {
+    const auto image = common::LoadBmpFile(path, error);
     if (!image) {
-        std::fprintf(stderr, "%s\n", error.c_str());
         return kErrInvalidCall;
     }
     std::uint16_t* dst = surface.isRenderTarget ? device.backBuffer.data() : surface.pixels.data();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/pixel_format.h"
@@ -216,7 +217,10 @@ std::int32_t DrawIndexedTriangles(std::span<const MeshVertex> vertices, std::spa
 SurfaceHandle CreateImageSurface(int width, int height, int format);
 SurfaceHandle GetRenderTarget();
 // Loads a whole bitmap into a whole surface (resampled when the sizes differ), no colour key.
-std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path);
+// A file that cannot be read leaves the surface as it was and fails; *error, when given, then
+// names the file and what is wrong.
+std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path,
+                                 std::string* error = nullptr);
 // Copies the whole of source onto destination (same size).
 std::int32_t CopyRects(const Surface& source, Surface& destination);
 

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         shell::FormLoad();
     } catch (const std::exception& error) {
         // An error no code handled: say what it was and end with a failure status.
-        platform::ShowMessageBox(std::string("Run-time error: ") + error.what(), "Starwake",
+        platform::ShowMessageBox("Run-time error: " + shell::ErrorText(error), "Starwake",
                                  platform::MessageButtons::kOkOnly, platform::MessageIcon::kCritical);
         return 1;
     }

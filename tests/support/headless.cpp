@@ -1,5 +1,7 @@
 #include "tests/support/headless.h"
 
+#include <unistd.h>
+
 #include "game/shell/frm_main.h"
 #include "game/shell/replay.h"
 #include <gtest/gtest.h>
@@ -14,6 +16,14 @@
 namespace test_support {
 
 std::filesystem::path ProgramFolder() { return STARWAKE_PROGRAM_DIR; }
+
+std::filesystem::path ScratchFolder(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("starwake-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
 
 bool StartHeadlessGame() {
     static const bool started = [] {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace test_support {
 
@@ -19,5 +20,8 @@ bool StartHeadlessGame();
 // the Return never shows in keyState, neither while it is held after Alt is let go nor at its
 // release; a Return pressed afterwards does show.
 void ExpectAltEnterSwitchesTheWindow(const std::function<void()>& frame);
+// A new empty folder of this test program's own below the system's temporary folder
+// ("starwake-<name>-<process id>"), emptied first if an earlier run left it.
+std::filesystem::path ScratchFolder(const std::string& name);
 
 }  // namespace test_support

@@ -16,19 +16,6 @@ namespace assetgen {
 
 std::vector<std::uint8_t> TextBytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable() {
-    return {{{50000, "ACE"},
-             {40000, "VEX"},
-             {32000, "NOX"},
-             {25000, "ZED"},
-             {20000, "KIT"},
-             {15000, "ORB"},
-             {10000, "JAX"},
-             {7500, "LUM"},
-             {5000, "REY"},
-             {2500, "SOL"}}};
-}
-
 DataFile MakeKeysFile() {
     return {"keys.txt", TextBytes(common::FormatKeyNames(common::KeyNamesFromScanCodeTable()))};
 }
@@ -95,7 +82,7 @@ std::vector<DataFile> ShippedPlayerFiles() {
     }
     return {{std::string(common::kConfigFileName),
              TextBytes(common::FormatConfig(keys, common::kDefaultControls.joystickEnabled ? 1 : 0))},
-            {std::string(common::kScoresFileName), TextBytes(common::FormatScores(FirstScoreTable()))}};
+            {std::string(common::kScoresFileName), TextBytes(common::FormatScores(common::FirstScoreTable()))}};
 }
 
 bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<std::string>* written,

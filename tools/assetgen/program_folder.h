@@ -13,9 +13,6 @@
 
 namespace assetgen {
 
-// The first high-score table: invented pilots on a descending ladder.
-std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable();
-
 // keys.txt (always written: it is data, not the player's).
 DataFile MakeKeysFile();
 
