@@ -886,7 +886,7 @@ std::int32_t DrawIndexedTriangles(std::span<const MeshVertex> vertices, std::spa
         const TransformedVertex& a = corners[indices[i]];
         const TransformedVertex& b = corners[indices[i + 1]];
         const TransformedVertex& c = corners[indices[i + 2]];
-        if (!device.referenceTriangles && a.inside && b.inside && c.inside) {
+        if (!device_testing::switches.referenceTriangles && a.inside && b.inside && c.inside) {
             DrawWholeTriangle(a, b, c, states);
         } else {
             const ClipVertex corner[3] = {a.clip, b.clip, c.clip};
