@@ -52,21 +52,6 @@ template <Depth D, Texels T, bool AlphaTested, bool Blended, class Pixels>
     }
 }
 
-Gradient MakeGradient(const double (&sx)[3], const double (&sy)[3], const double (&value)[3]) {
-    const double x1 = sx[1] - sx[0], y1 = sy[1] - sy[0], x2 = sx[2] - sx[0], y2 = sy[2] - sy[0];
-    const double det = x1 * y2 - x2 * y1;
-    Gradient g;
-    if (det == 0) {
-        g.at0 = value[0];
-        return g;
-    }
-    const double a1 = value[1] - value[0], a2 = value[2] - value[0];
-    g.dx = (a1 * y2 - a2 * y1) / det;
-    g.dy = (a2 * x1 - a1 * x2) / det;
-    g.at0 = value[0] - g.dx * sx[0] - g.dy * sy[0];
-    return g;
-}
-
 // The attributes at a row's first pixel, 16.16.
 struct RowStart {
     std::int64_t z = 0, u = 0, v = 0;
@@ -432,19 +417,6 @@ constexpr auto kVectorShaders = VectorShaders(std::make_index_sequence<kShaderCo
 #endif
 
 }  // namespace
-
-TrianglePlanes MakePlanes(const double (&sx)[3], const double (&sy)[3], const double (&z)[3], const double (&u)[3],
-                          const double (&v)[3]) {
-    TrianglePlanes p;
-    p.z = MakeGradient(sx, sy, z);
-    p.u = MakeGradient(sx, sy, u);
-    p.v = MakeGradient(sx, sy, v);
-    p.zStep = ToFixed64(p.z.dx);
-    p.uStep = ToFixed64(p.u.dx);
-    p.vStep = ToFixed64(p.v.dx);
-    p.minifying = std::fabs(p.u.dx * p.v.dy - p.u.dy * p.v.dx) > 1.0;
-    return p;
-}
 
 TriangleStates ReadTriangleStates(std::uint32_t lit, const Texture* texture) {
     const auto& rs = device.renderStates;

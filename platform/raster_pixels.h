@@ -73,8 +73,36 @@ struct TrianglePlanes {
     std::int64_t zStep = 0, uStep = 0, vStep = 0;  // 16.16
     bool minifying = false;  // more than one texel to a pixel: the minification filter applies
 };
-TrianglePlanes MakePlanes(const double (&sx)[3], const double (&sy)[3], const double (&z)[3], const double (&u)[3],
-                          const double (&v)[3]);
+
+// The plane through the values at three points of the screen (flat when they lie on a line).
+inline Gradient MakeGradient(const double (&sx)[3], const double (&sy)[3], const double (&value)[3]) {
+    const double x1 = sx[1] - sx[0], y1 = sy[1] - sy[0], x2 = sx[2] - sx[0], y2 = sy[2] - sy[0];
+    const double det = x1 * y2 - x2 * y1;
+    Gradient g;
+    if (det == 0) {
+        g.at0 = value[0];
+        return g;
+    }
+    const double a1 = value[1] - value[0], a2 = value[2] - value[0];
+    g.dx = (a1 * y2 - a2 * y1) / det;
+    g.dy = (a2 * x1 - a1 * x2) / det;
+    g.at0 = value[0] - g.dx * sx[0] - g.dy * sy[0];
+    return g;
+}
+
+// The planes through the attributes at the triangle's corners (sx, sy).
+inline TrianglePlanes MakePlanes(const double (&sx)[3], const double (&sy)[3], const double (&z)[3], const double (&u)[3],
+                                 const double (&v)[3]) {
+    TrianglePlanes p;
+    p.z = MakeGradient(sx, sy, z);
+    p.u = MakeGradient(sx, sy, u);
+    p.v = MakeGradient(sx, sy, v);
+    p.zStep = ToFixed64(p.z.dx);
+    p.uStep = ToFixed64(p.u.dx);
+    p.vStep = ToFixed64(p.v.dx);
+    p.minifying = std::fabs(p.u.dx * p.v.dy - p.u.dy * p.v.dx) > 1.0;
+    return p;
+}
 
 struct TriangleStates;
 
