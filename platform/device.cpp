@@ -176,8 +176,8 @@ std::int32_t Present() {
     if (device.cooperativeLevel != kOk) {
         return kErrDeviceLost;
     }
-    if (device.failPresents > 0) {
-        --device.failPresents;
+    if (device_testing::switches.failPresents > 0) {
+        --device_testing::switches.failPresents;
         return kErrFail;
     }
     if (!PresentToWindow(device.backBuffer, kScreenWidth, kScreenHeight)) {
@@ -409,6 +409,8 @@ Matrix MatrixRotationZ(float angle) {
 
 namespace device_testing {
 
+Switches switches;
+
 void LoseDevice() {
     if (device.created) {
         device.cooperativeLevel = kErrDeviceLost;
@@ -421,9 +423,9 @@ void RestoreDevice() {
     }
 }
 
-void FailPresents(int count) { device.failPresents = count; }
+void FailPresents(int count) { switches.failPresents = count; }
 
-void UseReferenceTriangles(bool enabled) { device.referenceTriangles = enabled; }
+void UseReferenceTriangles(bool enabled) { switches.referenceTriangles = enabled; }
 
 }  // namespace device_testing
 

@@ -172,8 +172,6 @@ struct DeviceState {
     std::vector<std::weak_ptr<Surface>> liveSurfaces;  // every surface handed out
     std::vector<std::uint16_t> lastPresented;  // the frame shown by the last good Present
     std::uint64_t framesPresented = 0;
-    int failPresents = 0;  // test hook: this many coming presents fail
-    bool referenceTriangles = false;  // test hook: every triangle through the general clipping path
 };
 extern DeviceState device;
 
@@ -232,7 +230,15 @@ Matrix MatrixRotationX(float angle);
 Matrix MatrixRotationY(float angle);
 Matrix MatrixRotationZ(float angle);
 
+// What tests do to the device that nothing else does. Its switches live here, apart from
+// DeviceState, which holds only what the device itself has.
 namespace device_testing {
+struct Switches {
+    int failPresents = 0;             // this many coming presents fail
+    bool referenceTriangles = false;  // every triangle through the general clipping path
+};
+extern Switches switches;
+
 // Loses the device as switching away from a full-screen program does; it stays lost until
 // RestoreDevice (or the window coming back) makes it ready to reset.
 void LoseDevice();

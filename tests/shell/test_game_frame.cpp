@@ -167,7 +167,7 @@ TEST_F(GameFrameTest, EndFramePresentsOnceEvenWhenPresentationFails) {
     const auto before = platform::device.framesPresented;
     graphics::BeginFrame();
     graphics::EndFrame();
-    EXPECT_EQ(platform::device.failPresents, 2);  // one attempt, no retry loop
+    EXPECT_EQ(platform::device_testing::switches.failPresents, 2);  // one attempt, no retry loop
     EXPECT_EQ(platform::device.framesPresented, before);
     platform::device_testing::FailPresents(0);
 }
