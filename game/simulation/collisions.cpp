@@ -1,6 +1,7 @@
 #include "game/simulation/collisions.h"
 
 #include "common/rounding.h"
+#include "common/saturating.h"
 #include "game/audio/sound.h"
 #include "game/effects/particles.h"
 #include "game/effects/weapons.h"
@@ -43,14 +44,14 @@ void ShotHits(world::cObject& shot) {
         return;  // coins do not stop shots
     }
     shot.Dead = true;
-    target->Health -= shot.Health;
+    target->Health = common::SaturatingSubtract(target->Health, shot.Health);
     const world::cObjRef* kind = world::records.colObjRefs.Find(target->name);
     const std::int32_t halfW = kind ? common::RoundToLong(kind->Width / 2.0) : 0;
     const std::int32_t halfH = kind ? common::RoundToLong(kind->Height / 2.0) : 0;
     const std::int32_t cx = target->X + halfW;
     const std::int32_t cy = target->Y + halfH;
     if (target->Health < 1 && !target->Dead) {
-        shell::counters.score += target->Value;
+        shell::counters.score = common::SaturatingAdd(shell::counters.score, target->Value);
         target->Dead = true;
         if (target->oType == kLargeRock) {
             for (int i = 0; i < 5; ++i) {
@@ -83,18 +84,18 @@ void ShipTouches(world::cObject& o, const Placement& p) {
         if (o.oType != kBoss) {
             o.Dead = true;
         }
-        c.health -= o.Health;
+        c.health = common::SaturatingSubtract(c.health, o.Health);
         if (c.health < 0) {
             c.health = 0;
         }
-        c.score += o.Value;
+        c.score = common::SaturatingAdd(c.score, o.Value);
         effects::SpawnExplosion(common::RoundToLong(o.X + p.width / 2.0),
                                 common::RoundToLong(o.Y + p.height / 2.0));
         PlayEffect("Explode.wav", kExplosionSoundSlot);
     } else if (!o.Dead && !c.invulnerable) {
         // A coin: collected once.
         o.Dead = true;
-        c.money += 10;
+        c.money = common::SaturatingAdd(c.money, 10);
         PlayEffect("Coin.wav", kCoinSoundSlot);
     }
 }
