@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/level_files.h"
 #include "common/rounding.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
@@ -11,6 +12,8 @@
 #include "platform/clock.h"
 
 namespace simulation {
+
+using common::kWorldSize;
 
 WorldPassState worldPass;
 

@@ -32,6 +32,10 @@ TEST(ObjectKindsFile, FieldsAreNotTrimmedButLookupIgnoresCase) {
     EXPECT_EQ(common::FindObjectKind(result.kinds, "Laser.bmp"), nullptr);
     EXPECT_NE(common::FindObjectKind(result.kinds, " LASER.BMP"), nullptr);
     EXPECT_EQ(common::FindObjectKind(result.kinds, "mine"), &result.kinds[1]);
+    // Only letters fold: "[" and "{" differ by the case bit, yet are other characters.
+    const auto brackets = ParseObjectKinds("a[,1,1\r\na{,2,2\r\n", "objects.dat");
+    EXPECT_TRUE(brackets.diagnostics.empty());
+    EXPECT_EQ(common::FindObjectKind(brackets.kinds, "A{"), &brackets.kinds[1]);
 }
 
 TEST(PlacedObjectsFile, DamagedLinesAreReportedByNumber) {
