@@ -201,11 +201,11 @@ std::string FormatPlacedObjects(std::span<const PlacedObject> objects) {
     return out;
 }
 
-std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes,
+std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes, std::uintmax_t fileBytes,
                                        std::string_view fileName) {
     std::vector<std::string> problems;
-    if (bytes.size() != static_cast<std::size_t>(kMapBytes)) {
-        problems.push_back(std::string(fileName) + ": " + std::to_string(bytes.size()) +
+    if (fileBytes != static_cast<std::uintmax_t>(kMapBytes)) {
+        problems.push_back(std::string(fileName) + ": " + std::to_string(fileBytes) +
                            " bytes, a full map has " + std::to_string(kMapBytes));
     }
     for (std::size_t i = 0; i < bytes.size(); ++i) {

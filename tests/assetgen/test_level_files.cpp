@@ -74,13 +74,13 @@ TEST(LevelFiles, WrittenFilesReadBackExactly) {
 TEST(LevelMapFile, OnlyFullMapsOfKnownTilesPass) {
     std::vector<std::uint8_t> map(400, 0);
     map[0] = 23;
-    EXPECT_TRUE(common::CheckLevelMap(map, "Level1.map").empty());
+    EXPECT_TRUE(common::CheckLevelMap(map, map.size(), "Level1.map").empty());
     map[399] = 24;
-    const auto wrongTile = common::CheckLevelMap(map, "Level1.map");
+    const auto wrongTile = common::CheckLevelMap(map, map.size(), "Level1.map");
     ASSERT_EQ(wrongTile.size(), 1u);
     EXPECT_NE(wrongTile[0].find("row 19 column 19"), std::string::npos);
     map.pop_back();
-    EXPECT_EQ(common::CheckLevelMap(map, "Level1.map").size(), 1u);
+    EXPECT_EQ(common::CheckLevelMap(map, map.size(), "Level1.map").size(), 1u);
 }
 
 }  // namespace
