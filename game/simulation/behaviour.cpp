@@ -187,11 +187,15 @@ double Bearing(std::int32_t x, std::int32_t y, std::int32_t tx, std::int32_t ty,
     const double dx = static_cast<double>(tx) - x;
     const double dy = static_cast<double>(ty) - y;
     const double dist = std::sqrt(dx * dx + dy * dy);
-    if (dist == 0) {
-        return lastBearing;
+    // From the first bearing on, the pass skips a failing statement alone and goes on with
+    // the next. On the ship's point the arcsine divides by a distance of 0 and is skipped, so b
+    // keeps the previous enemy's bearing; the half-turn below is a statement of its own and
+    // still runs (dx is 0 there, so it always turns).
+    double b = lastBearing;
+    if (dist != 0) {
+        const double v = std::sin(1.57) / dist * dy;
+        b = std::atan(v / std::sqrt(1 - v * v));
     }
-    const double v = std::sin(1.57) / dist * dy;
-    double b = std::atan(v / std::sqrt(1 - v * v));
     if (dx >= 0) {
         b = 3.14 - b;
     }
