@@ -136,10 +136,10 @@ void Enemy(world::cObject& o, const Placement& p) {
         case 1:
             // Close in, stopping on an axis once within 100 pixels of the ship on it.
             TurnTowards(o, b, frameScale * 0.1 * f);
-            if (std::abs(o.X - tx) > 100) {
+            if (std::abs(std::int64_t{o.X} - tx) > 100) {
                 o.X = common::RoundToLong(frameScale * o.xSpeed * std::sin(o.Angle - 1.57) + o.X);
             }
-            if (std::abs(o.Y - ty) > 100) {
+            if (std::abs(std::int64_t{o.Y} - ty) > 100) {
                 o.Y = common::RoundToLong(frameScale * o.ySpeed * std::cos(o.Angle - 1.57) + o.Y);
             }
             break;

@@ -17,8 +17,9 @@ namespace {
 constexpr std::int16_t kExplosionSoundSlot = 3;
 constexpr std::int16_t kCoinSoundSlot = 4;
 
+// Box edges stop at the 32-bit limits: a level file may place an object next to them.
 platform::Rect BoxAt(std::int32_t x, std::int32_t y, const world::cObjRef& kind) {
-    return {x, y, x + kind.Width, y + kind.Height};
+    return {x, y, common::SaturatingAdd(x, kind.Width), common::SaturatingAdd(y, kind.Height)};
 }
 
 void PlayEffect(const char* file, std::int16_t slot) {
@@ -48,8 +49,8 @@ void ShotHits(world::cObject& shot) {
     const world::cObjRef* kind = world::records.colObjRefs.Find(target->name);
     const std::int32_t halfW = kind ? common::RoundToLong(kind->Width / 2.0) : 0;
     const std::int32_t halfH = kind ? common::RoundToLong(kind->Height / 2.0) : 0;
-    const std::int32_t cx = target->X + halfW;
-    const std::int32_t cy = target->Y + halfH;
+    const std::int32_t cx = common::SaturatingAdd(target->X, halfW);
+    const std::int32_t cy = common::SaturatingAdd(target->Y, halfH);
     if (target->Health < 1 && !target->Dead) {
         shell::counters.score = common::SaturatingAdd(shell::counters.score, target->Value);
         target->Dead = true;
@@ -107,8 +108,8 @@ bool ShipHitTest(std::int32_t shipX, std::int32_t shipY, const Placement& p) {
     platform::Rect object;
     object.left = common::RoundToLong(p.dispX - (400.0 - p.width / 2.0));
     object.top = common::RoundToLong(p.dispY - (300.0 - p.height / 2.0) + 200.0);
-    object.right = object.left + p.width;
-    object.bottom = object.top + p.height;
+    object.right = common::SaturatingAdd(object.left, p.width);
+    object.bottom = common::SaturatingAdd(object.top, p.height);
     return platform::IntersectRect(nullptr, ship, object);
 }
 
