@@ -5,13 +5,11 @@
 #include "common/file_io.h"
 #include "common/number_text.h"
 #include "common/rounding.h"
+#include "common/text.h"
 
 namespace common {
 
 namespace {
-
-// A real Config.txt is a few dozen bytes; junk beyond this is never looked at.
-constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 
 // A hand-edited file may carry junk or a whole line of text where a number belongs: a warning
 // quotes only a short, printable part of it.
@@ -26,12 +24,6 @@ std::string Quoted(std::string_view value) {
         out += "...";
     }
     return out + "\"";
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return (x | 0x20) == (y | 0x20);
-    });
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ namespace common {
 
 inline constexpr int kBoundActions = 7;   // Up, Down, Turn Left, Turn Right, Fire, Strafe L/R
 inline constexpr int kConfigRecords = 8;  // the seven keys and the joystick switch
+// A real Config.txt is a few dozen bytes; readers never look past this.
+inline constexpr std::size_t kMaxConfigBytes = 64 * 1024;
 
 struct ControlConfig {
     std::array<std::int16_t, kBoundActions> keyCodes;  // scan codes in action order

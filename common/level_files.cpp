@@ -1,13 +1,12 @@
 #include "common/level_files.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "common/number_text.h"
 #include "common/rounding.h"
+#include "common/text.h"
 
 namespace common {
 
@@ -51,13 +50,6 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
     }
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 std::string Where(std::string_view fileName, int line) {
     return std::string(fileName) + ": line " + std::to_string(line) + ": ";
 }
@@ -96,12 +88,6 @@ void AppendNumber(std::string* out, double value) {
         return;
     }
     out->append(buffer.data(), end);
-}
-
-std::string TwoDigits(int number) {
-    std::array<char, 16> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%02d", number);
-    return buffer.data();
 }
 
 }  // namespace
@@ -215,11 +201,11 @@ std::string FormatPlacedObjects(std::span<const PlacedObject> objects) {
     return out;
 }
 
-std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes,
+std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes, std::uintmax_t fileBytes,
                                        std::string_view fileName) {
     std::vector<std::string> problems;
-    if (bytes.size() != static_cast<std::size_t>(kMapBytes)) {
-        problems.push_back(std::string(fileName) + ": " + std::to_string(bytes.size()) +
+    if (fileBytes != static_cast<std::uintmax_t>(kMapBytes)) {
+        problems.push_back(std::string(fileName) + ": " + std::to_string(fileBytes) +
                            " bytes, a full map has " + std::to_string(kMapBytes));
     }
     for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -94,8 +94,9 @@ BoxCorner PlacedObjectCorner(const PlacedObject& object, const ObjectKind& kind)
 std::string FormatObjectKinds(std::span<const ObjectKind> kinds);
 std::string FormatPlacedObjects(std::span<const PlacedObject> objects);
 
-// Problems of a map file: a length other than 400 bytes, or tile numbers above 23.
-std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes,
+// Problems of a map file: a length other than 400 bytes, or tile numbers above 23. bytes is
+// what was read of it, fileBytes the file's whole length (a reader may stop after 400).
+std::vector<std::string> CheckLevelMap(std::span<const std::uint8_t> bytes, std::uintmax_t fileBytes,
                                        std::string_view fileName);
 
 }  // namespace common

@@ -11,9 +11,6 @@ namespace launcher {
 
 namespace {
 
-// A real Config.txt is a few dozen bytes; anything past this is not looked at.
-constexpr std::size_t kMaxConfigBytes = 64 * 1024;
-
 // X11 and Wayland (xkb) number keys from 8: keycode = evdev code + 8.
 constexpr std::uint32_t kNativeKeycodeOffset = 8;
 
@@ -65,7 +62,7 @@ std::vector<std::string> LoadConfig(LauncherState& state) {
     const std::filesystem::path& path = state.playerFiles.config.readFrom;
     std::string error;
     const std::optional<std::vector<std::uint8_t>> bytes =
-        common::ReadFileBytes(path, kMaxConfigBytes, &error);
+        common::ReadFileBytes(path, common::kMaxConfigBytes, &error);
     if (!bytes) {
         warnings.push_back(error + "; showing the default keys");
         state.isLoading = false;

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/device.h"
 #include "platform/font_files.h"
 #include "platform/raster.h"
@@ -140,16 +141,6 @@ TTF_Font* OpenFile(const std::filesystem::path& file, int pointSize, unsigned dp
     return handle;
 }
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
-}
-
 // The system face: the largest pixel size of Liberation Sans Bold whose cell fits 16 pixels.
 TTF_Font* OpenSystemFace(bool italic) {
     const std::filesystem::path file = FindFontFile("arial", true, italic);
@@ -172,7 +163,7 @@ FontId OpenFont(std::string_view face, int pointSize, bool bold, bool italic, bo
         return 0;
     }
     TTF_Font* handle = nullptr;
-    if (Lower(face) == "system") {
+    if (common::Lower(face) == "system") {
         handle = OpenSystemFace(italic);
     } else {
         handle = OpenFile(FindFontFile(face, bold, italic), pointSize, kDpi);

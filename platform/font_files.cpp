@@ -1,9 +1,10 @@
 #include "platform/font_files.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <system_error>
+
+#include "common/text.h"
 
 namespace platform {
 
@@ -11,17 +12,9 @@ FontFileSearch fontFileSearch;
 
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-        return static_cast<char>((c >= 'A' && c <= 'Z') ? c + 32 : c);
-    });
-    return out;
-}
-
 // The file-name stem of the free font that stands in for a face, or empty when none does.
 std::string StemForFace(std::string_view face) {
-    const std::string name = Lower(face);
+    const std::string name = common::Lower(face);
     if (name == "arial" || name == "helvetica" || name == "liberation sans") {
         return "LiberationSans";
     }

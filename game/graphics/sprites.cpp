@@ -29,6 +29,8 @@ const BlendModeTable kRectBlendModes = {{
 
 namespace {
 
+std::vector<sprite_testing::DrawnSprite>* drawLog = nullptr;
+
 void ApplyBlendMode(const BlendModeTable& table, std::int16_t mode) {
     if (mode < 0 || mode >= static_cast<std::int16_t>(table.size())) {
         return;
@@ -45,21 +47,22 @@ void ApplyBlendMode(const BlendModeTable& table, std::int16_t mode) {
     }
 }
 
-const TextureSlot* SlotAt(std::int32_t texIndex) {
-    if (texIndex < 1 || static_cast<std::size_t>(texIndex) >= sprites.texturePool.size()) {
-        return nullptr;
-    }
-    return &sprites.texturePool[static_cast<std::size_t>(texIndex)];
+bool InPool(std::int32_t texIndex) {
+    return texIndex >= 1 && static_cast<std::size_t>(texIndex) < sprites.texturePool.size();
 }
 
 // The common tail of the three draws: blend states, tint, then the renderer.
-void DrawSlot(const TextureSlot& slot, const BlendModeTable& modes, Vector2 position, float rotation,
+void DrawSlot(std::int32_t texIndex, const BlendModeTable& modes, Vector2 position, float rotation,
               Vector2 scale, std::string_view alpha, std::int16_t blendMode, std::string_view colour,
               const platform::Rect* sourceRect) {
+    const TextureSlot& slot = sprites.texturePool[static_cast<std::size_t>(texIndex)];
     ApplyBlendMode(modes, blendMode);
     const std::uint32_t tint = HexColour(alpha, colour.empty() ? std::string_view("FFFFFF") : colour);
     if (!slot.InUse) {
         return;
+    }
+    if (drawLog != nullptr) {
+        drawLog->push_back({texIndex, position, rotation, scale, tint});
     }
     platform::SpriteDraw draw;
     draw.texture = slot.texture;
@@ -135,35 +138,38 @@ void EndSprites() { platform::SpriteEnd(); }
 
 void DrawSprite(std::int32_t texIndex, Vector2 position, float rotation, bool useGlobalScale,
                 std::string_view alpha, std::int16_t blendMode, std::string_view colour) {
-    const TextureSlot* slot = SlotAt(texIndex);
-    if (slot == nullptr) {
+    if (!InPool(texIndex)) {
         return;
     }
     const Vector2 scale = useGlobalScale ? Vector2{sprites.spriteScaleX, sprites.spriteScaleY} : Vector2{1.0f, 1.0f};
-    DrawSlot(*slot, kSpriteBlendModes, position, rotation, scale, alpha, blendMode, colour, nullptr);
+    DrawSlot(texIndex, kSpriteBlendModes, position, rotation, scale, alpha, blendMode, colour, nullptr);
 }
 
 void DrawSpriteRect(std::int32_t texIndex, Vector2 position, float rotation, bool useScale,
                     std::string_view alpha, std::int16_t blendMode, const platform::Rect& sourceRect,
                     float scaleX, float scaleY, std::string_view colour) {
-    const TextureSlot* slot = SlotAt(texIndex);
-    if (slot == nullptr) {
+    if (!InPool(texIndex)) {
         return;
     }
     const Vector2 scale = useScale ? Vector2{scaleX, scaleY} : Vector2{1.0f, 1.0f};
-    DrawSlot(*slot, kRectBlendModes, position, rotation, scale, alpha, blendMode, colour, &sourceRect);
+    DrawSlot(texIndex, kRectBlendModes, position, rotation, scale, alpha, blendMode, colour, &sourceRect);
 }
 
 void DrawSpriteScaled(std::int32_t texIndex, Vector2 position, float rotation, bool useScale,
                       std::string_view alpha, std::int16_t blendMode, float scaleX, float scaleY,
                       std::string_view colour) {
-    const TextureSlot* slot = SlotAt(texIndex);
-    if (slot == nullptr) {
+    if (!InPool(texIndex)) {
         return;
     }
     const Vector2 scale = useScale ? Vector2{scaleX, scaleY} : Vector2{1.0f, 1.0f};
-    DrawSlot(*slot, kSpriteBlendModes, position, rotation, scale, alpha, blendMode, colour, nullptr);
+    DrawSlot(texIndex, kSpriteBlendModes, position, rotation, scale, alpha, blendMode, colour, nullptr);
 }
+
+namespace sprite_testing {
+
+void RecordDraws(std::vector<DrawnSprite>* log) { drawLog = log; }
+
+}  // namespace sprite_testing
 
 void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY) {
     const auto& ship = world::records.cars[0];

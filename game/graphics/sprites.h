@@ -93,4 +93,18 @@ void DrawSpriteScaled(std::int32_t texIndex, Vector2 position, float rotation, b
 // the ship's heading; the picture itself is not turned, and is added with blend mode 1.
 void DrawParticle(std::int32_t viewX, std::int32_t viewY, std::int32_t worldX, std::int32_t worldY);
 
+// A seam for tests: while a log is set, every sprite that reaches the renderer is also written
+// into it as the game asked for it, so a test can check where a layer put its pictures.
+namespace sprite_testing {
+struct DrawnSprite {
+    std::int32_t texIndex = 0;  // pool index
+    Vector2 position;           // top-left corner of the scaled sprite
+    float rotation = 0;
+    Vector2 scale;              // the scale in force: the global one or the draw's own
+    std::uint32_t tint = 0;     // alpha and colour as one ARGB value
+};
+// nullptr stops the recording.
+void RecordDraws(std::vector<DrawnSprite>* log);
+}  // namespace sprite_testing
+
 }  // namespace graphics

@@ -136,10 +136,10 @@ void Enemy(world::cObject& o, const Placement& p) {
         case 1:
             // Close in, stopping on an axis once within 100 pixels of the ship on it.
             TurnTowards(o, b, frameScale * 0.1 * f);
-            if (std::abs(o.X - tx) > 100) {
+            if (std::abs(std::int64_t{o.X} - tx) > 100) {
                 o.X = common::RoundToLong(frameScale * o.xSpeed * std::sin(o.Angle - 1.57) + o.X);
             }
-            if (std::abs(o.Y - ty) > 100) {
+            if (std::abs(std::int64_t{o.Y} - ty) > 100) {
                 o.Y = common::RoundToLong(frameScale * o.ySpeed * std::cos(o.Angle - 1.57) + o.Y);
             }
             break;
@@ -187,11 +187,15 @@ double Bearing(std::int32_t x, std::int32_t y, std::int32_t tx, std::int32_t ty,
     const double dx = static_cast<double>(tx) - x;
     const double dy = static_cast<double>(ty) - y;
     const double dist = std::sqrt(dx * dx + dy * dy);
-    if (dist == 0) {
-        return lastBearing;
+    // From the first bearing on, the pass skips a failing statement alone and goes on with
+    // the next. On the ship's point the arcsine divides by a distance of 0 and is skipped, so b
+    // keeps the previous enemy's bearing; the half-turn below is a statement of its own and
+    // still runs (dx is 0 there, so it always turns).
+    double b = lastBearing;
+    if (dist != 0) {
+        const double v = std::sin(1.57) / dist * dy;
+        b = std::atan(v / std::sqrt(1 - v * v));
     }
-    const double v = std::sin(1.57) / dist * dy;
-    double b = std::atan(v / std::sqrt(1 - v * v));
     if (dx >= 0) {
         b = 3.14 - b;
     }

@@ -35,7 +35,8 @@ void BeginBehaviourPass();
 void RunBehaviour(world::cObject& object, const Placement& placement);
 
 // The bearing from an enemy at (x, y) to the ship's point (tx, ty), in the game's angle
-// convention; keeps the last bearing when the two points coincide.
+// convention. When the two points coincide the arcsine is skipped and the half-turn of the
+// bearing towards +X still applies to the last one: 3.14 - lastBearing.
 double Bearing(std::int32_t x, std::int32_t y, std::int32_t tx, std::int32_t ty, double lastBearing);
 
 // True on the levels whose objects cast shadows (4, 5, 6, 18, 19).

@@ -1,6 +1,7 @@
 #include "game/simulation/collisions.h"
 
 #include "common/rounding.h"
+#include "common/saturating.h"
 #include "game/audio/sound.h"
 #include "game/effects/particles.h"
 #include "game/effects/weapons.h"
@@ -16,8 +17,9 @@ namespace {
 constexpr std::int16_t kExplosionSoundSlot = 3;
 constexpr std::int16_t kCoinSoundSlot = 4;
 
+// Box edges stop at the 32-bit limits: a level file may place an object next to them.
 platform::Rect BoxAt(std::int32_t x, std::int32_t y, const world::cObjRef& kind) {
-    return {x, y, x + kind.Width, y + kind.Height};
+    return {x, y, common::SaturatingAdd(x, kind.Width), common::SaturatingAdd(y, kind.Height)};
 }
 
 void PlayEffect(const char* file, std::int16_t slot) {
@@ -43,14 +45,14 @@ void ShotHits(world::cObject& shot) {
         return;  // coins do not stop shots
     }
     shot.Dead = true;
-    target->Health -= shot.Health;
+    target->Health = common::SaturatingSubtract(target->Health, shot.Health);
     const world::cObjRef* kind = world::records.colObjRefs.Find(target->name);
     const std::int32_t halfW = kind ? common::RoundToLong(kind->Width / 2.0) : 0;
     const std::int32_t halfH = kind ? common::RoundToLong(kind->Height / 2.0) : 0;
-    const std::int32_t cx = target->X + halfW;
-    const std::int32_t cy = target->Y + halfH;
+    const std::int32_t cx = common::SaturatingAdd(target->X, halfW);
+    const std::int32_t cy = common::SaturatingAdd(target->Y, halfH);
     if (target->Health < 1 && !target->Dead) {
-        shell::counters.score += target->Value;
+        shell::counters.score = common::SaturatingAdd(shell::counters.score, target->Value);
         target->Dead = true;
         if (target->oType == kLargeRock) {
             for (int i = 0; i < 5; ++i) {
@@ -83,18 +85,18 @@ void ShipTouches(world::cObject& o, const Placement& p) {
         if (o.oType != kBoss) {
             o.Dead = true;
         }
-        c.health -= o.Health;
+        c.health = common::SaturatingSubtract(c.health, o.Health);
         if (c.health < 0) {
             c.health = 0;
         }
-        c.score += o.Value;
+        c.score = common::SaturatingAdd(c.score, o.Value);
         effects::SpawnExplosion(common::RoundToLong(o.X + p.width / 2.0),
                                 common::RoundToLong(o.Y + p.height / 2.0));
         PlayEffect("Explode.wav", kExplosionSoundSlot);
     } else if (!o.Dead && !c.invulnerable) {
         // A coin: collected once.
         o.Dead = true;
-        c.money += 10;
+        c.money = common::SaturatingAdd(c.money, 10);
         PlayEffect("Coin.wav", kCoinSoundSlot);
     }
 }
@@ -106,8 +108,8 @@ bool ShipHitTest(std::int32_t shipX, std::int32_t shipY, const Placement& p) {
     platform::Rect object;
     object.left = common::RoundToLong(p.dispX - (400.0 - p.width / 2.0));
     object.top = common::RoundToLong(p.dispY - (300.0 - p.height / 2.0) + 200.0);
-    object.right = object.left + p.width;
-    object.bottom = object.top + p.height;
+    object.right = common::SaturatingAdd(object.left, p.width);
+    object.bottom = common::SaturatingAdd(object.top, p.height);
     return platform::IntersectRect(nullptr, ship, object);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/level_files.h"
 #include "common/rounding.h"
 #include "common/scancodes.h"
 #include "game/effects/weapons.h"
@@ -15,7 +16,7 @@ namespace simulation {
 
 namespace {
 
-constexpr int kWorldSize = 5120;
+using common::kWorldSize;
 
 enum Action { kUp = 0, kDown, kTurnLeft, kTurnRight, kFire, kStrafeLeft, kStrafeRight };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/level_files.h"
 #include "common/rounding.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
@@ -11,6 +12,8 @@
 #include "platform/clock.h"
 
 namespace simulation {
+
+using common::kWorldSize;
 
 WorldPassState worldPass;
 
@@ -32,11 +35,12 @@ void DisplayWrap(std::int32_t shipX, std::int32_t shipY, std::int32_t& x, std::i
 void PlaceOnScreen(std::int32_t shipX, std::int32_t shipY, double heading, Placement& p) {
     const double halfW = p.width / 2.0;
     const double halfH = p.height / 2.0;
-    // The box's centre relative to the ship's point, in whole pixels.
+    // The box's centre relative to the ship's point, in whole pixels. The difference is taken
+    // in floating point: a position read from a level file may lie near the 32-bit limits.
     const std::int32_t relX =
-        common::RoundToLong(static_cast<double>(p.dispX - shipX) - (400.0 - halfW));
+        common::RoundToLong(static_cast<double>(p.dispX) - shipX - (400.0 - halfW));
     const std::int32_t relY =
-        common::RoundToLong(static_cast<double>(p.dispY - shipY) - (300.0 - halfH) + 200.0);
+        common::RoundToLong(static_cast<double>(p.dispY) - shipY - (300.0 - halfH) + 200.0);
     const float rx = static_cast<float>(relX * std::cos(heading) - relY * std::sin(heading));
     const float ry = static_cast<float>(relX * std::sin(heading) + relY * std::cos(heading));
     p.sx = static_cast<float>(rx + (400.0 - halfW));

@@ -9,8 +9,6 @@
 
 namespace simulation {
 
-inline constexpr int kWorldSize = 5120;
-
 struct WorldPassState {
     float meshSpin = 0;  // common spin of all tumbling meshes, degrees
 };

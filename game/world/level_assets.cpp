@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/level_files.h"
+#include "common/text.h"
 #include "game/graphics/sprites.h"
 #include "game/world/records.h"
 #include "platform/app.h"
@@ -15,12 +16,6 @@ namespace {
 
 std::int32_t Load(const std::string& relativePath, std::uint32_t key) {
     return graphics::LoadTextureIntoPool((platform::DataFolder() / relativePath).string(), key);
-}
-
-std::string TwoDigits(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", n);
-    return text;
 }
 
 }  // namespace
@@ -52,7 +47,7 @@ void LoadTextures() {
 void LoadExplosionFrames() {
     for (int frame = 1; frame <= 15; ++frame) {
         assets.explosionTextures[static_cast<std::size_t>(frame)] =
-            Load("Objects/Explosion/" + TwoDigits(frame) + ".bmp", kKeyNone);
+            Load("Objects/Explosion/" + common::TwoDigits(frame) + ".bmp", kKeyNone);
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <span>
 
 #include "common/file_io.h"
 #include "common/level_files.h"
@@ -44,11 +46,20 @@ bool LoadLevel(const std::string& stem, std::string* error) {
         *error = why;
         return false;
     }
-    for (const std::string& problem : common::CheckLevelMap(*map, mapPath)) {
+    // Only the first 401 bytes are read: a longer map is reported with its own length, and
+    // its tiles are checked as far as the map goes.
+    const std::size_t mapBytes = std::min<std::size_t>(map->size(), common::kMapBytes);
+    std::uintmax_t mapFileBytes = map->size();
+    if (map->size() > mapBytes) {
+        std::error_code unknown;
+        const std::uintmax_t size = std::filesystem::file_size(mapPath, unknown);
+        mapFileBytes = unknown ? mapFileBytes : size;
+    }
+    for (const std::string& problem :
+         common::CheckLevelMap(std::span(map->data(), mapBytes), mapFileBytes, mapPath)) {
         Warn(problem);
     }
     records.mapData.assign(common::kMapBytes, 0);
-    const std::size_t mapBytes = std::min<std::size_t>(map->size(), common::kMapBytes);
     std::copy(map->begin(), map->begin() + static_cast<std::ptrdiff_t>(mapBytes), records.mapData.begin());
     records.mapLength = common::kMapBytes;
 
@@ -95,6 +106,7 @@ bool LoadLevel(const std::string& stem, std::string* error) {
     for (const common::LineDiagnostic& d : placed.diagnostics) {
         Warn(d.message);
     }
+    int objectsPlaced = 0;
     for (const common::PlacedObject& p : placed.objects) {
         const cObjRef* kind = records.colObjRefs.Find(p.kind);
         if (kind == nullptr) {
@@ -113,6 +125,14 @@ bool LoadLevel(const std::string& stem, std::string* error) {
         object->Health = p.health;
         object->Value = common::RoundToLong(10.0 * p.health);
         AddObject(std::move(object));
+        ++objectsPlaced;
+    }
+    // Such a level would be complete at its first frame; the player should learn why.
+    if (objectsPlaced == 0) {
+        Warn(objectsPath + ": places no objects" +
+             (objectsText->empty() ? std::string(" (the file is empty)")
+                                   : " (every line of it was skipped)") +
+             "; the level is complete at once");
     }
     return true;
 }

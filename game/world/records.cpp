@@ -1,34 +1,22 @@
 #include "game/world/records.h"
 
+#include "common/text.h"
+
 namespace world {
 
 WorldRecords records;
-
-namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 std::size_t ObjRefCollection::NameHash::operator()(std::string_view name) const {
     // FNV-1a over the lower-cased bytes.
     std::size_t hash = 1469598103934665603ull;
     for (char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+        hash = (hash ^ static_cast<unsigned char>(common::LowerAscii(c))) * 1099511628211ull;
     }
     return hash;
 }
 
 bool ObjRefCollection::NameEqual::operator()(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return common::EqualsIgnoringCase(a, b);
 }
 
 bool ObjRefCollection::Add(const cObjRef& kind) {

@@ -96,7 +96,7 @@ TEST(GeneratedLevels, EachLevelsMapAndObjectsAreValidAndFitItsBand) {
     for (int level = 1; level <= common::kLevelCount; ++level) {
         const std::string mapName = common::LevelMapFileName(level);
         const auto map = Bytes(mapName);
-        for (const std::string& problem : common::CheckLevelMap(map, mapName)) ADD_FAILURE() << problem;
+        for (const std::string& problem : common::CheckLevelMap(map, map.size(), mapName)) ADD_FAILURE() << problem;
         ASSERT_EQ(map.size(), 400u);
         EXPECT_GT(std::count_if(map.begin(), map.end(), [](std::uint8_t tile) { return tile != 0; }), 10) << mapName;
         if (shadow.count(level)) {

@@ -32,6 +32,10 @@ TEST(ObjectKindsFile, FieldsAreNotTrimmedButLookupIgnoresCase) {
     EXPECT_EQ(common::FindObjectKind(result.kinds, "Laser.bmp"), nullptr);
     EXPECT_NE(common::FindObjectKind(result.kinds, " LASER.BMP"), nullptr);
     EXPECT_EQ(common::FindObjectKind(result.kinds, "mine"), &result.kinds[1]);
+    // Only letters fold: "[" and "{" differ by the case bit, yet are other characters.
+    const auto brackets = ParseObjectKinds("a[,1,1\r\na{,2,2\r\n", "objects.dat");
+    EXPECT_TRUE(brackets.diagnostics.empty());
+    EXPECT_EQ(common::FindObjectKind(brackets.kinds, "A{"), &brackets.kinds[1]);
 }
 
 TEST(PlacedObjectsFile, DamagedLinesAreReportedByNumber) {
@@ -70,13 +74,13 @@ TEST(LevelFiles, WrittenFilesReadBackExactly) {
 TEST(LevelMapFile, OnlyFullMapsOfKnownTilesPass) {
     std::vector<std::uint8_t> map(400, 0);
     map[0] = 23;
-    EXPECT_TRUE(common::CheckLevelMap(map, "Level1.map").empty());
+    EXPECT_TRUE(common::CheckLevelMap(map, map.size(), "Level1.map").empty());
     map[399] = 24;
-    const auto wrongTile = common::CheckLevelMap(map, "Level1.map");
+    const auto wrongTile = common::CheckLevelMap(map, map.size(), "Level1.map");
     ASSERT_EQ(wrongTile.size(), 1u);
     EXPECT_NE(wrongTile[0].find("row 19 column 19"), std::string::npos);
     map.pop_back();
-    EXPECT_EQ(common::CheckLevelMap(map, "Level1.map").size(), 1u);
+    EXPECT_EQ(common::CheckLevelMap(map, map.size(), "Level1.map").size(), 1u);
 }
 
 }  // namespace

@@ -44,7 +44,22 @@ TEST(Bearing, PointsEachEnemyAtTheShip) {
     EXPECT_NEAR(simulation::Bearing(tx - 300, ty, tx, ty, 0), 3.14, 1e-9);  // west: dx > 0
     EXPECT_NEAR(simulation::Bearing(tx, ty - 300, tx, ty, 0), 1.57, 1e-6);  // north: dy > 0
     EXPECT_NEAR(simulation::Bearing(tx + 300, ty, tx, ty, 0), 0.0, 1e-9);  // east: keeps 0
-    EXPECT_EQ(simulation::Bearing(tx, ty, tx, ty, 1.25), 1.25);            // on the point: the last one
+    // On the point only the arcsine is skipped: the half-turn still acts on the last bearing.
+    EXPECT_NEAR(simulation::Bearing(tx, ty, tx, ty, 1.25), 3.14 - 1.25, 1e-12);
+}
+
+// The first enemy of a pass that sits on the ship's point turns from bearing 0 to 3.14; the
+// next one on it in the same pass turns that back to 0.
+TEST_F(BehaviourTest, EnemiesOnTheShipsPointTurnTheLastBearingHalfRound) {
+    world::cObject first = Make(simulation::kEnemy, 2960, 2660);
+    first.LastStateChange = first.LastCount = clock.Now() + 100000;
+    world::cObject second = first;
+    simulation::RunBehaviour(first, OffScreen());
+    EXPECT_NEAR(simulation::behaviour.bearing, 3.14, 1e-12);
+    EXPECT_NEAR(first.Angle, 0.1, 1e-12);  // one turning step towards 3.14
+    simulation::RunBehaviour(second, OffScreen());
+    EXPECT_NEAR(simulation::behaviour.bearing, 0.0, 1e-12);
+    EXPECT_EQ(second.Angle, 0.0);  // already on 0: settled
 }
 
 // The ship's point is (2960, 2660); a closing-in enemy keeps its mood throughout.

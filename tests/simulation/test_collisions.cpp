@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "game/effects/particles.h"
 #include "game/shell/game_counters.h"
 #include "game/simulation/behaviour.h"
@@ -72,6 +75,60 @@ TEST_F(CollisionsTest, TwoHitsBreakARockIntoFivePiecesWithoutCoinsAndPayOnce) {
     Hit(*third);
     EXPECT_TRUE(third->Dead);
     EXPECT_EQ(shell::counters.score, 200);
+}
+
+// A kill is replaced by an explosion at its centre, halves of odd sizes going to the even
+// neighbour (49 gives 24, 51 gives 26); a hit that does not kill spawns none.
+TEST_F(CollisionsTest, AKillSpawnsItsExplosionAtTheTargetsCentre) {
+    world::records.colObjRefs.Add({"odd49", 4, 51, 49});  // height 51, width 49
+    auto target = Add("odd49", simulation::kMeshObject, 1000, 2000, 20);
+    Hit(*Shoot(1010, 2010));
+    auto explosions = [] {
+        std::vector<world::ObjectHandle> found;
+        for (const auto& o : world::records.colObjects) {
+            if (o->oType == simulation::kExplosion) found.push_back(o);
+        }
+        return found;
+    };
+    EXPECT_TRUE(explosions().empty());
+    clock.Advance(5);
+    Hit(*Shoot(1010, 2010));
+    ASSERT_TRUE(target->Dead);
+    const auto blasts = explosions();
+    ASSERT_EQ(blasts.size(), 1u);
+    EXPECT_EQ(blasts[0]->X, 1024);
+    EXPECT_EQ(blasts[0]->Y, 2026);
+    EXPECT_EQ(blasts[0]->LifeTime, 1000);
+    EXPECT_EQ(blasts[0]->LifeStart, clock.Now());
+    EXPECT_FALSE(blasts[0]->IsWeapon);
+}
+
+// Counters and hit points stop at the 32-bit limits: a level may hold a boss no play could
+// wear down, and the checked build halts on a wrapped sum.
+TEST_F(CollisionsTest, HugeValuesFromALevelSaturateInsteadOfWrapping) {
+    auto boss = Add("rock", simulation::kBoss, 2560 + 380, 2560 + 80, 214748364);
+    Hit(*boss);
+    Hit(*boss);
+    EXPECT_EQ(shell::counters.score, INT32_MAX);
+    EXPECT_EQ(shell::counters.health, 0);
+
+    shell::counters.health = 200;
+    auto healer = Add("rock", simulation::kMine, 2560 + 380, 2560 + 80, 0);
+    healer->Health = INT32_MIN;
+    healer->Value = INT32_MIN;
+    Hit(*healer);
+    EXPECT_EQ(shell::counters.health, INT32_MAX);
+    EXPECT_EQ(shell::counters.score, -1);  // INT32_MAX + INT32_MIN
+
+    auto deep = Add("rock", simulation::kLargeRock, 1000, 1000, 0);
+    deep->Health = INT32_MIN + 5;
+    Hit(*Shoot(1010, 1010));
+    EXPECT_EQ(deep->Health, INT32_MIN);
+    EXPECT_TRUE(deep->Dead);
+
+    shell::counters.money = INT32_MAX - 5;
+    Hit(*Add("4", simulation::kCoin, 2560 + 385, 2560 + 80, 20));
+    EXPECT_EQ(shell::counters.money, INT32_MAX);
 }
 
 TEST_F(CollisionsTest, CoinsDoNotStopShotsAndHideTargetsBehindThem) {

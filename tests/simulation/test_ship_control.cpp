@@ -52,10 +52,21 @@ TEST_F(ShipControlTest, SpeedFiveMovesFivePixelsUpAndFrictionAndTheSlowDecayTake
     EXPECT_EQ(world::records.shipY, 2551);  // 5.1 then 4.0, rounded
     EXPECT_EQ(world::records.shipX, 2560);
     EXPECT_NEAR(Ship().xAccel, 3.9f, 1e-5);  // the decay once, within 100 ms friction only
-    Ship().xAccel = Ship().yAccel = 0.15f;
-    Fly(2);  // 0.05 left after one frame: friction stops it rather than turning it round
-    EXPECT_EQ(Ship().xAccel, 0.0f);
-    EXPECT_EQ(Ship().yAccel, 0.0f);
+    // Within one step of rest the ship stops dead rather than turning round: 0.15 leaves 0.05
+    // (and restarts the idle bob at 3.14), which the next frame stops; backwards the same.
+    for (const float start : {0.15f, -0.15f}) {
+        Ship().xAccel = Ship().yAccel = start;
+        frmMain.enginePhase = 1.0;
+        Fly(1);
+        EXPECT_NEAR(Ship().xAccel, start / 3, 1e-6) << start;
+        EXPECT_EQ(Ship().yAccel, Ship().xAccel) << start;
+        EXPECT_EQ(frmMain.enginePhase, 3.14) << start;
+        frmMain.enginePhase = 1.0;
+        Fly(1);
+        EXPECT_EQ(Ship().xAccel, 0.0f) << start;
+        EXPECT_EQ(Ship().yAccel, 0.0f) << start;
+        EXPECT_EQ(frmMain.enginePhase, 1.0) << start;  // stopping is no longer moving
+    }
 }
 
 TEST_F(ShipControlTest, StrafingMovesLeftOfTheHeadingTiltsAndSaturatesThenDiesAway) {

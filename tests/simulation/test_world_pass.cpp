@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "game/shell/game_counters.h"
 #include "game/shell/mod_timer.h"
 #include "game/simulation/world_pass.h"
 #include "game/world/records.h"
 #include "platform/clock.h"
+#include "tests/support/headless.h"
 
 namespace {
 
@@ -112,6 +115,28 @@ TEST_F(WorldPassTest, ExpiredObjectsLeaveAndThoseWithoutLifetimeNeverExpire) {
     Pass();
     ASSERT_EQ(world::records.colObjects.size(), 1u);
     EXPECT_EQ(world::records.colObjects[0], rock);
+}
+
+// A level file may put an object next to the 32-bit limits. Placing it, steering it and
+// testing it against the ship and the shots must not wrap (the checked build halts on that);
+// the world folds it in by one world a pass like any other.
+TEST_F(WorldPassTest, ObjectsAtThe32BitLimitsArePlacedTestedAndFoldedIn) {
+    ASSERT_TRUE(test_support::StartHeadlessGame());
+    world::records.colObjRefs.Add({"Laser.bmp", 2, 24, 6});
+    auto enemy = Add(INT32_MIN, INT32_MIN);
+    enemy->oType = 4;
+    enemy->LastStateChange = enemy->LastCount = clock.Now() + 100000;
+    auto coin = Add(INT32_MAX, INT32_MAX);
+    coin->oType = 8;
+    auto shot = Add(INT32_MAX, INT32_MAX);
+    shot->name = "Laser.bmp";
+    shot->oType = 2;
+    shot->IsWeapon = true;
+    Pass();
+    EXPECT_EQ(enemy->X, INT32_MIN + 5120);
+    EXPECT_EQ(enemy->Y, INT32_MIN + 5120);
+    EXPECT_EQ(coin->X, INT32_MAX - 5120);
+    EXPECT_EQ(shot->X, INT32_MAX - 5120);
 }
 
 TEST(ObjRefCollection, FindsWholeNamesOnly) {

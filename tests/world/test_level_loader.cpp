@@ -124,9 +124,14 @@ TEST_F(LevelLoaderTest, ShortLongAndStrangeMapsStayInsideTheMap) {
 
     world::ClearWorld();
     Write("maps/Level1.map", std::string(1000, '\xff'));
+    ::testing::internal::CaptureStderr();
     ASSERT_TRUE(Load());
+    const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(world::records.mapData.size(), 400u);
     EXPECT_EQ(world::records.mapData[399], 0xff);  // kept; the tile layer draws nothing for it
+    // The map is named with its own length, though only its first 401 bytes are read.
+    EXPECT_NE(said.find("Level1.map: 1000 bytes"), std::string::npos) << said;
+    EXPECT_EQ(said.find("row 20"), std::string::npos) << said;
 
     world::ClearWorld();
     Write("maps/Level1.map", "");
@@ -144,6 +149,26 @@ TEST_F(LevelLoaderTest, DamagedLinesAreSkippedAndTheRestOfTheLevelStays) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(world::records.colObjects.size(), 2u);
     EXPECT_EQ(world::records.colObjRefs.Find("rock")->Width, 20);  // the first definition stays
+}
+
+// A level without objects is complete at its first frame: the player is told which file
+// placed nothing.
+TEST_F(LevelLoaderTest, ADatThatPlacesNothingIsNamed) {
+    for (const std::string& objects : {std::string(), std::string("junk\r\nrock,1,2\r\n"),
+                                       std::string("ghost,0,0,0,0,1,5\r\n")}) {
+        world::ClearWorld();
+        WriteLevel(kProgramKinds, objects);
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(Load());
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(world::records.colObjects.empty());
+        EXPECT_NE(said.find("Level1.dat: places no objects"), std::string::npos) << said;
+    }
+    world::ClearWorld();
+    WriteLevel(kProgramKinds, "4,0,0,0,0,8,1\r\nghost,0,0,0,0,1,5\r\n");
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().find("places no objects"), std::string::npos);
 }
 
 TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
