@@ -96,10 +96,8 @@ void PlayFlight(const Flight& flight) {
     }
     platform::app.arguments = header.words;
     shell::flow.startLevel = shell::StartLevelFromWords(header.words);
-    shell::frmMain.quitAnswered = false;
     // What the main menu does before it starts a game.
-    graphics::sprites.spriteScaleX = 0.75f;
-    graphics::sprites.spriteScaleY = 0.75f;
+    graphics::SetSpriteScale(0.75f, 0.75f);
     shell::PlayOneGame();
 }
 
