@@ -37,29 +37,45 @@ std::string LevelStem(int level) {
 bool LoadLevel(const std::string& stem, std::string* error) {
     // The tile map: opened for reading only, at most the 400 bytes a map holds; a shorter map
     // leaves the rest empty space.
-    const std::string mapPath = stem + ".map";
+    LevelFileBytes files;
+    files.mapPath = stem + ".map";
     std::string why;
-    const auto map = common::ReadFileBytes(mapPath, common::kMapBytes + 1, &why);
+    const auto map = common::ReadFileBytes(files.mapPath, common::kMapBytes + 1, &why);
     if (!map) {
         *error = why;
         return false;
     }
-    for (const std::string& problem : common::CheckLevelMap(*map, mapPath)) {
-        Warn(problem);
-    }
-    records.mapData.assign(common::kMapBytes, 0);
-    const std::size_t mapBytes = std::min<std::size_t>(map->size(), common::kMapBytes);
-    std::copy(map->begin(), map->begin() + static_cast<std::ptrdiff_t>(mapBytes), records.mapData.begin());
-    records.mapLength = common::kMapBytes;
-
-    // The object kinds, numbered by their line in the file.
-    const std::string kindsPath = (platform::ProgramFolder() / common::kObjectKindsFileName).string();
-    const auto kindsText = ReadText(kindsPath, &why);
+    files.map = *map;
+    files.kindsPath = (platform::ProgramFolder() / common::kObjectKindsFileName).string();
+    const auto kindsText = ReadText(files.kindsPath, &why);
     if (!kindsText) {
         *error = why;
         return false;
     }
-    const common::ObjectKindsReadResult kinds = common::ParseObjectKinds(*kindsText, kindsPath);
+    files.kinds = *kindsText;
+    files.objectsPath = stem + ".dat";
+    const auto objectsText = ReadText(files.objectsPath, &why);
+    if (!objectsText) {
+        *error = why;
+        return false;
+    }
+    files.objects = *objectsText;
+    return LoadLevelFromBytes(files, error);
+}
+
+bool LoadLevelFromBytes(const LevelFileBytes& files, std::string* error) {
+    const std::string& mapPath = files.mapPath;
+    for (const std::string& problem : common::CheckLevelMap(files.map, mapPath)) {
+        Warn(problem);
+    }
+    records.mapData.assign(common::kMapBytes, 0);
+    const std::size_t mapBytes = std::min<std::size_t>(files.map.size(), common::kMapBytes);
+    std::copy(files.map.begin(), files.map.begin() + static_cast<std::ptrdiff_t>(mapBytes), records.mapData.begin());
+    records.mapLength = common::kMapBytes;
+
+    // The object kinds, numbered by their line in the file.
+    const std::string& kindsPath = files.kindsPath;
+    const common::ObjectKindsReadResult kinds = common::ParseObjectKinds(files.kinds, kindsPath);
     for (const common::LineDiagnostic& d : kinds.diagnostics) {
         Warn(d.message);
     }
@@ -85,13 +101,8 @@ bool LoadLevel(const std::string& stem, std::string* error) {
     }
 
     // The placed objects, in file order.
-    const std::string objectsPath = stem + ".dat";
-    const auto objectsText = ReadText(objectsPath, &why);
-    if (!objectsText) {
-        *error = why;
-        return false;
-    }
-    const common::PlacedObjectsReadResult placed = common::ParsePlacedObjects(*objectsText, objectsPath);
+    const std::string& objectsPath = files.objectsPath;
+    const common::PlacedObjectsReadResult placed = common::ParsePlacedObjects(files.objects, objectsPath);
     for (const common::LineDiagnostic& d : placed.diagnostics) {
         Warn(d.message);
     }
