@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 #include "common/file_io.h"
 
@@ -25,8 +26,10 @@ std::optional<MeshData> Fail(std::string* error, const std::string& path, const 
 // copies names into fixed buffers and recurses into nested blocks, so every token (a name, a
 // number, a quoted string), every line and the depth of braces must stay within sane lengths;
 // and it reserves room for a count before it reads a single element, so every whole number in
-// the file (the counts among them) must be within the mesh limits. Binary and compressed files
-// are refused: the game's models are text. Says whether the file has a material list.
+// the file (the counts among them) must be within the mesh limits. The library also trusts a
+// material list to hold the materials it declares (one without any made it read through a null
+// pointer), so each must hold at least one and no fewer than it declares. Binary and compressed
+// files are refused: the game's models are text. Says whether the file has a material list.
 bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) {
     if (text.size() < 16 || text.compare(0, 4, "xof ") != 0 || text.compare(8, 4, "txt ") != 0) {
         why = "not a text \".x\" file";
@@ -38,7 +41,15 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
     auto isSeparator = [](char c) { return c == ',' || c == ';' || c == '{' || c == '}' || c == '"'; };
     int line = 1;
     std::size_t lineStart = 0;
-    int depth = 0;
+    // The open blocks: their type (the first word before the brace; empty for a reference to a
+    // named object, "{ name }"), and for a material list its declared and found materials.
+    struct Block {
+        std::string_view type;
+        std::intmax_t declared = -1;
+        std::intmax_t materials = 0;
+    };
+    std::vector<Block> blocks;
+    std::string_view firstWord;  // since the last brace or separator
     auto where = [&] { return " on line " + std::to_string(line); };
     for (std::size_t i = 16; i < text.size();) {
         const char c = text[i];
@@ -53,7 +64,12 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
                   " characters";
             return false;
         }
-        if (isSpace(c) || c == ',' || c == ';') {
+        if (isSpace(c)) {
+            ++i;
+            continue;
+        }
+        if (c == ',' || c == ';') {
+            firstWord = {};
             ++i;
             continue;
         }
@@ -65,15 +81,30 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             continue;
         }
         if (c == '{') {
-            if (++depth > kMaxMeshNesting) {
+            if (blocks.size() >= static_cast<std::size_t>(kMaxMeshNesting)) {
                 why = "blocks nested deeper than " + std::to_string(kMaxMeshNesting) + where();
                 return false;
             }
+            if (!blocks.empty() && blocks.back().type == "MeshMaterialList" &&
+                (firstWord.empty() || firstWord == "Material")) {
+                ++blocks.back().materials;
+            }
+            blocks.push_back({firstWord});
+            firstWord = {};
             ++i;
             continue;
         }
         if (c == '}') {
-            --depth;
+            if (!blocks.empty()) {
+                const Block& block = blocks.back();
+                if (block.type == "MeshMaterialList" && (block.materials == 0 || block.materials < block.declared)) {
+                    why = "a material list declares " + std::to_string(std::max<std::intmax_t>(block.declared, 0)) +
+                          " materials and holds " + std::to_string(block.materials) + where();
+                    return false;
+                }
+                blocks.pop_back();
+            }
+            firstWord = {};
             ++i;
             continue;
         }
@@ -102,6 +133,9 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
         if (token == "MeshMaterialList") {
             hasMaterials = true;
         }
+        if (firstWord.empty()) {
+            firstWord = token;
+        }
         // A whole number (a count, an index) is at most the vertex limit; a number with a
         // fraction or an exponent is a coordinate and is not bounded here.
         std::size_t digits = token.front() == '-' || token.front() == '+' ? 1 : 0;
@@ -115,6 +149,9 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             if (!fraction && value > kMaxMeshVertices) {
                 why = "a count of " + std::to_string(value) + " is beyond the limits" + where();
                 return false;
+            }
+            if (!fraction && !blocks.empty() && blocks.back().type == "MeshMaterialList" && blocks.back().declared < 0) {
+                blocks.back().declared = static_cast<std::intmax_t>(value);
             }
         }
         i = end;

@@ -128,6 +128,9 @@ TEST(MeshLoader, DamagedFilesAreRefused) {
                          ".bmp\"; } } } }\n"},
         {"open_quote.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; TextureFilename { \"a.bmp; }\n"},
         {"long_line.x", "xof 0302txt 0032\n" + std::string(5000, ' ') + good.substr(17)},
+        // A material list without its materials made the library read through a null pointer.
+        {"no_materials.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; "
+                           "Foo { 1; } } }\n"},
         {"deep.x", "xof 0302txt 0032\n" + [] {
              std::string frames;
              for (int i = 0; i < 40; ++i) frames += "Frame f" + std::to_string(i) + " {\n";
