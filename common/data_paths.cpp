@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "common/number_text.h"
+
 namespace common {
 
 namespace {
@@ -10,17 +12,8 @@ namespace {
 std::optional<std::filesystem::path> Refuse(std::string_view name, const std::string& why,
                                             std::string* problem) {
     if (problem) {
-        // The name comes from a file that may hold anything: quote a short, printable part.
-        constexpr std::size_t kMaxQuoted = 64;
-        std::string quoted;
-        for (std::size_t i = 0; i < name.size() && i < kMaxQuoted; ++i) {
-            const auto c = static_cast<unsigned char>(name[i]);
-            quoted += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-        }
-        if (name.size() > kMaxQuoted) {
-            quoted += "...";
-        }
-        *problem = "\"" + quoted + "\" " + why;
+        // The name comes from a file that may hold anything.
+        *problem = Quoted(name, 64) + " " + why;
     }
     return std::nullopt;
 }
