@@ -22,6 +22,69 @@ std::optional<MeshData> Fail(std::string* error, const std::string& path, const 
     return std::nullopt;
 }
 
+// The numbers of a block whose layout is fixed, in the order the library reads them: each
+// count must be a whole number that is not negative (the library takes "-4" as four thousand
+// million) and what it counts must be there.
+class CountedNumbers {
+public:
+    explicit CountedNumbers(const std::vector<std::string_view>& numbers) : numbers_(numbers) {}
+    // A count of elements of `width` numbers each, which must follow it.
+    bool Count(std::size_t width, std::size_t& count) {
+        if (at_ >= numbers_.size()) {
+            return false;
+        }
+        const std::string_view token = numbers_[at_++];
+        count = 0;
+        for (char c : token) {
+            if (c < '0' || c > '9') {
+                return false;
+            }
+            count = std::min<std::size_t>(count * 10 + static_cast<std::size_t>(c - '0'), std::size_t{1} << 30);
+        }
+        return count * width <= numbers_.size() - at_;
+    }
+    void Skip(std::size_t numbers) { at_ += numbers; }
+
+private:
+    const std::vector<std::string_view>& numbers_;
+    std::size_t at_ = 0;
+};
+
+// Checks the counts of the blocks the library reads by count: a mesh and its normals (points,
+// then faces of a counted number of corners), texture coordinates, vertex colours and the
+// material list. Other blocks are not looked into.
+bool CountsHold(std::string_view type, const std::vector<std::string_view>& numbers) {
+    CountedNumbers in(numbers);
+    std::size_t count = 0;
+    if (type == "Mesh" || type == "MeshNormals") {
+        std::size_t faces = 0;
+        if (!in.Count(3, count)) {
+            return false;
+        }
+        in.Skip(3 * count);
+        if (!in.Count(1, faces)) {
+            return false;
+        }
+        for (std::size_t f = 0; f < faces; ++f) {
+            if (!in.Count(1, count)) {
+                return false;
+            }
+            in.Skip(count);
+        }
+        return true;
+    }
+    if (type == "MeshTextureCoords") {
+        return in.Count(2, count);
+    }
+    if (type == "MeshVertexColors") {
+        return in.Count(5, count);
+    }
+    if (type == "MeshMaterialList") {
+        return in.Count(0, count) && in.Count(1, count);
+    }
+    return true;
+}
+
 // Checks what the library would trust blindly, before it sees a byte of the file. The library
 // copies names into fixed buffers and recurses into nested blocks, so every token (a name, a
 // number, a quoted string), every line and the depth of braces must stay within sane lengths;
@@ -47,6 +110,7 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
         std::string_view type;
         std::intmax_t declared = -1;
         std::intmax_t materials = 0;
+        std::vector<std::string_view> numbers;  // its own, not its children's
     };
     std::vector<Block> blocks;
     std::string_view firstWord;  // since the last brace or separator
@@ -89,7 +153,7 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
                 (firstWord.empty() || firstWord == "Material")) {
                 ++blocks.back().materials;
             }
-            blocks.push_back({firstWord});
+            blocks.push_back({firstWord, -1, 0, {}});
             firstWord = {};
             ++i;
             continue;
@@ -97,6 +161,10 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
         if (c == '}') {
             if (!blocks.empty()) {
                 const Block& block = blocks.back();
+                if (!CountsHold(block.type, block.numbers)) {
+                    why = "a " + std::string(block.type) + " block whose counts do not match what it holds" + where();
+                    return false;
+                }
                 if (block.type == "MeshMaterialList" && (block.materials == 0 || block.materials < block.declared)) {
                     why = "a material list declares " + std::to_string(std::max<std::intmax_t>(block.declared, 0)) +
                           " materials and holds " + std::to_string(block.materials) + where();
@@ -139,6 +207,9 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
         // A whole number (a count, an index) is at most the vertex limit; a number with a
         // fraction or an exponent is a coordinate and is not bounded here.
         std::size_t digits = token.front() == '-' || token.front() == '+' ? 1 : 0;
+        if (!blocks.empty() && (isDigit(token.front()) || token.front() == '-' || token.front() == '+' || token.front() == '.')) {
+            blocks.back().numbers.push_back(token);
+        }
         if (digits < token.size() && isDigit(token[digits])) {
             std::uintmax_t value = 0;
             while (digits < token.size() && isDigit(token[digits])) {

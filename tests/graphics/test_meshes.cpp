@@ -128,6 +128,9 @@ TEST(MeshLoader, DamagedFilesAreRefused) {
                          ".bmp\"; } } } }\n"},
         {"open_quote.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; TextureFilename { \"a.bmp; }\n"},
         {"long_line.x", "xof 0302txt 0032\n" + std::string(5000, ' ') + good.substr(17)},
+        // Counts the library would take as thousands of millions, or that promise more than follows.
+        {"negative.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; -3;0,1,2;; }\n"},
+        {"short.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 9; 3;0,1,2;; }\n"},
         // A material list without its materials made the library read through a null pointer.
         {"no_materials.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; "
                            "Foo { 1; } } }\n"},
