@@ -22,6 +22,12 @@ std::optional<MeshData> Fail(std::string* error, const std::string& path, const 
     return std::nullopt;
 }
 
+// A token that reads as a number (a count, an index or a coordinate).
+bool IsNumber(std::string_view token) {
+    const char c = token.front();
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
+
 // The numbers of a block whose layout is fixed, in the order the library reads them: each
 // count must be a whole number that is not negative (the library takes "-4" as four thousand
 // million) and what it counts must be there.
@@ -132,7 +138,14 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             ++i;
             continue;
         }
+        // Inside a material list the library takes any word for the start of a block and reads
+        // on through the materials after it: only numbers, "Material" blocks and references.
+        const bool inMaterialList = !blocks.empty() && blocks.back().type == "MeshMaterialList";
         if (c == ',' || c == ';') {
+            if (inMaterialList && !firstWord.empty() && !IsNumber(firstWord)) {
+                why = "a word in a material list that is not a material" + where();
+                return false;
+            }
             firstWord = {};
             ++i;
             continue;
@@ -161,6 +174,10 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
         if (c == '}') {
             if (!blocks.empty()) {
                 const Block& block = blocks.back();
+                if (inMaterialList && !firstWord.empty() && !IsNumber(firstWord)) {
+                    why = "a word in a material list that is not a material" + where();
+                    return false;
+                }
                 if (!CountsHold(block.type, block.numbers)) {
                     why = "a " + std::string(block.type) + " block whose counts do not match what it holds" + where();
                     return false;
@@ -202,12 +219,16 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             hasMaterials = true;
         }
         if (firstWord.empty()) {
+            if (inMaterialList && !IsNumber(token) && token != "Material") {
+                why = "a word in a material list that is not a material" + where();
+                return false;
+            }
             firstWord = token;
         }
         // A whole number (a count, an index) is at most the vertex limit; a number with a
         // fraction or an exponent is a coordinate and is not bounded here.
         std::size_t digits = token.front() == '-' || token.front() == '+' ? 1 : 0;
-        if (!blocks.empty() && (isDigit(token.front()) || token.front() == '-' || token.front() == '+' || token.front() == '.')) {
+        if (!blocks.empty() && IsNumber(token)) {
             blocks.back().numbers.push_back(token);
         }
         if (digits < token.size() && isDigit(token[digits])) {
