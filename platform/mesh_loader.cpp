@@ -138,6 +138,12 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             ++i;
             continue;
         }
+        // A text model holds printable characters, tabs and line ends; the library splits
+        // other bytes into tokens its own way, so counts read here would not be the ones it reads.
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            why = "a control character (" + std::to_string(static_cast<unsigned char>(c)) + ")" + where();
+            return false;
+        }
         // Inside a material list the library takes any word for the start of a block and reads
         // on through the materials after it: only numbers, "Material" blocks and references.
         const bool inMaterialList = !blocks.empty() && blocks.back().type == "MeshMaterialList";
@@ -158,6 +164,10 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             continue;
         }
         if (c == '{') {
+            if (!firstWord.empty() && IsNumber(firstWord)) {
+                why = "a block opened after a number" + where();
+                return false;
+            }
             if (blocks.size() >= static_cast<std::size_t>(kMaxMeshNesting)) {
                 why = "blocks nested deeper than " + std::to_string(kMaxMeshNesting) + where();
                 return false;
