@@ -59,19 +59,21 @@ private:
 // Checks the counts of the blocks the library reads by count: a mesh and its normals (points,
 // then faces of a counted number of corners), texture coordinates, vertex colours and the
 // material list. Other blocks are not looked into.
-bool CountsHold(std::string_view type, const std::vector<std::string_view>& numbers) {
+// A mesh's or its normals' face count comes back in *faces.
+bool CountsHold(std::string_view type, const std::vector<std::string_view>& numbers, std::size_t* faces = nullptr) {
     CountedNumbers in(numbers);
     std::size_t count = 0;
     if (type == "Mesh" || type == "MeshNormals") {
-        std::size_t faces = 0;
+        std::size_t ignored = 0;
+        std::size_t& faceCount = faces ? *faces : ignored;
         if (!in.Count(3, count)) {
             return false;
         }
         in.Skip(3 * count);
-        if (!in.Count(1, faces)) {
+        if (!in.Count(1, faceCount)) {
             return false;
         }
-        for (std::size_t f = 0; f < faces; ++f) {
+        for (std::size_t f = 0; f < faceCount; ++f) {
             if (!in.Count(1, count)) {
                 return false;
             }
@@ -188,8 +190,18 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
                     why = "a word in a material list that is not a material" + where();
                     return false;
                 }
-                if (!CountsHold(block.type, block.numbers)) {
+                std::size_t faces = 0;
+                if (!CountsHold(block.type, block.numbers, &faces)) {
                     why = "a " + std::string(block.type) + " block whose counts do not match what it holds" + where();
+                    return false;
+                }
+                // The library gives every face of a mesh the normals of the same face, and
+                // fails on a mesh without faces.
+                std::size_t meshFaces = 0;
+                if ((block.type == "Mesh" && faces == 0) ||
+                    (block.type == "MeshNormals" && blocks.size() >= 2 && blocks[blocks.size() - 2].type == "Mesh" &&
+                     (!CountsHold("Mesh", blocks[blocks.size() - 2].numbers, &meshFaces) || meshFaces != faces))) {
+                    why = "a mesh without faces, or normals for another number of faces" + where();
                     return false;
                 }
                 if (block.type == "MeshMaterialList" && (block.materials == 0 || block.materials < block.declared)) {

@@ -134,6 +134,7 @@ TEST(MeshLoader, DamagedFilesAreRefused) {
         // A material list without its materials made the library read through a null pointer.
         {"no_materials.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; "
                            "Foo { 1; } } }\n"},
+        {"no_faces.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 0;; MeshNormals { 1; 0;0;1;; 1; 3;0,0,0;; } }\n"},
         {"control.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;\x01;; 1; 3;0,1,2;; }\n"},
         {"number_brace.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;5{;, 0;1;0;; 1; 3;0,1,2;; }\n"},
         {"list_word.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;Skip; "
