@@ -216,6 +216,10 @@ bool CheckTextFile(std::string_view text, bool& hasMaterials, std::string& why) 
             continue;
         }
         if (c == '"') {
+            if (inMaterialList) {
+                why = "a quoted name in a material list that is not in a material" + where();
+                return false;
+            }
             const std::size_t close = text.find_first_of("\"\n", i + 1);
             if (close == std::string_view::npos || text[close] != '"') {
                 why = "a quoted name without its closing quote" + where();
