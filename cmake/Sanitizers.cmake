@@ -9,3 +9,13 @@ if(STARWAKE_SANITIZE)
     add_link_options(${_san})
     add_compile_definitions(STARWAKE_CHECKED=1)
 endif()
+
+# The fuzz build: the same checks, with clang's coverage for libFuzzer on every library; the
+# targets themselves link libFuzzer's main (tools/fuzz/CMakeLists.txt).
+if(STARWAKE_FUZZ)
+    set(_fuzz -fsanitize=address,undefined,float-cast-overflow,fuzzer-no-link -fno-sanitize-recover=all
+              -fno-omit-frame-pointer)
+    add_compile_options(${_fuzz})
+    add_link_options(${_fuzz})
+    add_compile_definitions(STARWAKE_CHECKED=1)
+endif()

@@ -14,8 +14,9 @@
 
 namespace common {
 
-// The largest picture the reader accepts; anything bigger is a damaged or hostile header.
-inline constexpr int kMaxBitmapSide = 8192;
+// The largest picture the reader accepts, the largest texture side too; anything bigger is a
+// damaged or hostile header. (An 8 MB file of 8192 x 8192 one-bit pixels took 650 MB to load.)
+inline constexpr int kMaxBitmapSide = 4096;
 
 // Decodes a bitmap. Uncompressed 1, 4, 8, 16, 24 and 32 bits per pixel and 16/32-bit bit
 // fields are read; every pixel comes out with alpha 0xFF, as the texture loader sees a bitmap.

@@ -12,19 +12,8 @@ namespace common {
 namespace {
 
 // A hand-edited file may carry junk or a whole line of text where a number belongs: a warning
-// quotes only a short, printable part of it.
-std::string Quoted(std::string_view value) {
-    constexpr std::size_t kMaxQuoted = 24;
-    std::string out = "\"";
-    for (std::size_t i = 0; i < value.size() && i < kMaxQuoted; ++i) {
-        const unsigned char c = static_cast<unsigned char>(value[i]);
-        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
-    if (value.size() > kMaxQuoted) {
-        out += "...";
-    }
-    return out + "\"";
-}
+// quotes only a short part of it.
+constexpr std::size_t kMaxQuoted = 24;
 
 }  // namespace
 
@@ -81,7 +70,7 @@ ControlsReadResult ParseControls(std::string_view text, std::string_view fileNam
         }
         if (code < 0 || code > 255 || !FitsAfterRounding<std::int16_t>(number)) {
             result.warnings.push_back(name + ": line " + std::to_string(i + 1) + ": key code " +
-                                      Quoted(value) +
+                                      Quoted(value, kMaxQuoted) +
                                       " is not a scan code 0 to 255; the action is unbound");
             code = 0;
         }
@@ -96,7 +85,7 @@ ControlsReadResult ParseControls(std::string_view text, std::string_view fileNam
         result.controls.joystickEnabled = *number != 0.0;
     } else {
         result.controls.joystickEnabled = false;
-        result.warnings.push_back(name + ": line 8: joystick switch " + Quoted(joystick) +
+        result.warnings.push_back(name + ": line 8: joystick switch " + Quoted(joystick, kMaxQuoted) +
                                   " is not 0 or 1; the joystick stays off");
     }
     return result;

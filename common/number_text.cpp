@@ -88,4 +88,16 @@ std::optional<double> ParseNumber(std::string_view text) {
     return prefix.value;
 }
 
+std::string Quoted(std::string_view text, std::size_t maxCharacters) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < maxCharacters; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    if (text.size() > maxCharacters) {
+        out += "...";
+    }
+    return out + "\"";
+}
+
 }  // namespace common

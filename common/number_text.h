@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace common {
@@ -23,5 +24,9 @@ std::optional<double> ParseNumber(std::string_view text);
 
 // Text without the blanks and tabs at both ends.
 std::string_view TrimBlanks(std::string_view text);
+
+// A text from a file, for a message: in double quotes, at most maxCharacters of it (then
+// "..."), anything unprintable shown as "?".
+std::string Quoted(std::string_view text, std::size_t maxCharacters);
 
 }  // namespace common

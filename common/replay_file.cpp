@@ -287,7 +287,10 @@ std::optional<Replay> DecodeReplay(std::span<const std::uint8_t> bytes, std::str
                 return fail(in.error());
             }
             for (std::uint64_t k = 0; k < repeat; ++k) {
-                clock += UnZigZag(delta);
+                if (__builtin_add_overflow(clock, UnZigZag(delta), &clock)) {
+                    in.Fail("clock value beyond 64 bits");
+                    return fail(in.error());
+                }
                 frame.clockReads.push_back(clock);
                 delta = 0;  // a run repeats the value it reached
             }

@@ -116,7 +116,24 @@ std::string FormatScores(std::span<const ScoreEntry, kScoreEntries> table) {
     for (const ScoreEntry& entry : table) {
         out += std::to_string(entry.score);
         out += ',';
-        out += entry.initials;
+        // Initials the reader took from a quoted field (an edited file) may hold a comma, a
+        // line end or blanks at their ends: written bare they would split the entry, so they
+        // are quoted again. A quote cannot be quoted; the reader never gives one in such text.
+        const std::string& initials = entry.initials;
+        const bool bare = initials.find_first_of(",\r\n") == std::string::npos &&
+                          (initials.empty() || (!IsBlank(initials.front()) && !IsBlank(initials.back()) &&
+                                                initials.front() != '"'));
+        if (bare) {
+            out += initials;
+        } else {
+            out += '"';
+            for (char c : initials) {
+                if (c != '"') {
+                    out += c;
+                }
+            }
+            out += '"';
+        }
         out += "\r\n";
     }
     return out;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ inline constexpr std::uintmax_t kMaxMeshFileBytes = 16u << 20;
 inline constexpr std::size_t kMaxMeshVertices = 1u << 20;
 inline constexpr std::size_t kMaxMeshTriangles = 1u << 20;
 inline constexpr std::size_t kMaxMeshMaterials = 256;
+// The library keeps names in buffers of about a thousand characters and reads nested blocks
+// by recursion: a token, a line and the nesting of a file stay well below what breaks it.
+inline constexpr std::size_t kMaxMeshTokenLength = 256;
+inline constexpr std::size_t kMaxMeshLineLength = 4096;
+inline constexpr int kMaxMeshNesting = 32;
 
 struct MeshMaterial {
     Material material;
@@ -33,8 +39,13 @@ struct MeshData {
 };
 
 // Reads a mesh; nothing (with *error naming the file and the fault) for a missing, oversized or
-// damaged file, a whole number beyond kMaxMeshVertices anywhere in it, counts beyond the
-// limits, indices out of range or coordinates that are not finite. A file without a material list has no materials and so no subsets.
+// damaged file, a token, line or nesting beyond the limits above, a whole number beyond
+// kMaxMeshVertices anywhere in it, counts beyond the limits, indices out of range or
+// coordinates that are not finite. A file without a material list has no materials and so no
+// subsets.
 std::optional<MeshData> LoadMeshFile(const std::filesystem::path& path, std::string* error);
+// The same from the file's bytes; fileName only names it in messages.
+std::optional<MeshData> LoadMeshFromBytes(std::span<const std::uint8_t> bytes, const std::string& fileName,
+                                          std::string* error);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "common/bmp.h"
 
@@ -119,11 +120,18 @@ TextureId CreateTextureFromImage(const common::Image& source, const TextureLoadO
                                           : RoundTextureSide(source.height);
     // The key is compared with whole texels before any filtering, so a key whose alpha is not
     // FF never matches a bitmap's texels.
-    common::Image keyed = source;
+    // Only the copies a large picture needs: keyed only with a key, resampled only when its
+    // size changes.
+    std::optional<common::Image> keyed;
     if (options.colourKey != 0) {
-        std::replace(keyed.pixels.begin(), keyed.pixels.end(), options.colourKey, 0u);
+        keyed = source;
+        std::replace(keyed->pixels.begin(), keyed->pixels.end(), options.colourKey, 0u);
     }
-    return AddToPool(MakeTexture(ResampleImage(keyed, width, height, options.filter)));
+    const common::Image& picture = keyed ? *keyed : source;
+    if (picture.width == width && picture.height == height) {
+        return AddToPool(MakeTexture(picture));
+    }
+    return AddToPool(MakeTexture(ResampleImage(picture, width, height, options.filter)));
 }
 
 TextureId CreateTextureFromFile(const std::filesystem::path& path, const TextureLoadOptions& options,

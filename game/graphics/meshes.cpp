@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/data_paths.h"
 #include "platform/app.h"
 #include "platform/texture.h"
 
@@ -25,16 +26,6 @@ void ReleaseSlot(MeshSlot& slot) {
         platform::ReleaseTexture(texture);
     }
     slot = MeshSlot{};
-}
-
-// A file name as the model writes it, with the platform's folder separators.
-std::filesystem::path TextureFile(const std::filesystem::path& folder, std::string name) {
-    for (char& c : name) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return folder / std::filesystem::path(name).relative_path();
 }
 
 }  // namespace
@@ -69,7 +60,14 @@ bool InitGeometryFrom(const std::filesystem::path& folder) {
             options.width = kMeshTextureSide;
             options.height = kMeshTextureSide;
             options.filter = platform::ImageFilter::kLinear;
-            slot.textures[i] = platform::CreateTextureFromFile(TextureFile(folder, name), options, &error);
+            // The model names its texture; it must be a file of the program folder.
+            const auto file = common::DataFilePath(folder, name, &error);
+            if (!file) {
+                std::fprintf(stderr, "meshes: %s: texture %s\n",
+                             (folder / kMeshFiles[static_cast<std::size_t>(number)]).c_str(), error.c_str());
+                return false;
+            }
+            slot.textures[i] = platform::CreateTextureFromFile(*file, options, &error);
             if (slot.textures[i] == 0) {
                 std::fprintf(stderr, "meshes: %s\n", error.c_str());
                 return false;

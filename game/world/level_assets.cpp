@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/data_paths.h"
 #include "common/level_files.h"
 #include "common/text.h"
 #include "game/graphics/sprites.h"
@@ -61,13 +62,14 @@ void LoadObjectSprite(const std::string& name, std::int32_t index) {
     if (!NamesSprite(name) || index < 0 || index > kMaxObjectKinds) {
         return;
     }
-    // A kind name is a file name inside Objects/, never a path out of it.
-    if (name.find_first_of("/\\") != std::string::npos || name == "..") {
-        std::fprintf(stderr, "objects.dat: kind \"%s\" is not a file name in Objects; no sprite\n",
-                     name.c_str());
+    // A kind name is a file inside Objects/, never a path out of it.
+    std::string problem;
+    const auto file = common::DataFilePath(platform::DataFolder() / "Objects", name, &problem);
+    if (!file) {
+        std::fprintf(stderr, "objects.dat: kind %s; no sprite\n", problem.c_str());
         return;
     }
-    records.objectTextures[static_cast<std::size_t>(index)] = Load("Objects/" + name, kKeyBlack);
+    records.objectTextures[static_cast<std::size_t>(index)] = graphics::LoadTextureIntoPool(file->string(), kKeyBlack);
 }
 
 }  // namespace world

@@ -39,38 +39,53 @@ std::string LevelStem(int level) {
 bool LoadLevel(const std::string& stem, std::string* error) {
     // The tile map: opened for reading only, at most the 400 bytes a map holds; a shorter map
     // leaves the rest empty space.
-    const std::string mapPath = stem + ".map";
+    LevelFileBytes files;
+    files.mapPath = stem + ".map";
     std::string why;
-    const auto map = common::ReadFileBytes(mapPath, common::kMapBytes + 1, &why);
+    const auto map = common::ReadFileBytes(files.mapPath, common::kMapBytes + 1, &why);
     if (!map) {
         *error = why;
         return false;
     }
-    // Only the first 401 bytes are read: a longer map is reported with its own length, and
-    // its tiles are checked as far as the map goes.
-    const std::size_t mapBytes = std::min<std::size_t>(map->size(), common::kMapBytes);
-    std::uintmax_t mapFileBytes = map->size();
-    if (map->size() > mapBytes) {
+    files.map = *map;
+    // Only the first 401 bytes are read: a longer map is reported with its own length.
+    if (map->size() > common::kMapBytes) {
         std::error_code unknown;
-        const std::uintmax_t size = std::filesystem::file_size(mapPath, unknown);
-        mapFileBytes = unknown ? mapFileBytes : size;
+        const std::uintmax_t size = std::filesystem::file_size(files.mapPath, unknown);
+        files.mapFileBytes = unknown ? 0 : size;
     }
-    for (const std::string& problem :
-         common::CheckLevelMap(std::span(map->data(), mapBytes), mapFileBytes, mapPath)) {
-        Warn(problem);
-    }
-    records.mapData.assign(common::kMapBytes, 0);
-    std::copy(map->begin(), map->begin() + static_cast<std::ptrdiff_t>(mapBytes), records.mapData.begin());
-    records.mapLength = common::kMapBytes;
-
-    // The object kinds, numbered by their line in the file.
-    const std::string kindsPath = (platform::DataFolder() / common::kObjectKindsFileName).string();
-    const auto kindsText = ReadText(kindsPath, &why);
+    files.kindsPath = (platform::DataFolder() / common::kObjectKindsFileName).string();
+    const auto kindsText = ReadText(files.kindsPath, &why);
     if (!kindsText) {
         *error = why;
         return false;
     }
-    const common::ObjectKindsReadResult kinds = common::ParseObjectKinds(*kindsText, kindsPath);
+    files.kinds = *kindsText;
+    files.objectsPath = stem + ".dat";
+    const auto objectsText = ReadText(files.objectsPath, &why);
+    if (!objectsText) {
+        *error = why;
+        return false;
+    }
+    files.objects = *objectsText;
+    return LoadLevelFromBytes(files, error);
+}
+
+bool LoadLevelFromBytes(const LevelFileBytes& files, std::string* error) {
+    const std::string& mapPath = files.mapPath;
+    // The tiles are checked as far as the map goes.
+    const std::size_t mapBytes = std::min<std::size_t>(files.map.size(), common::kMapBytes);
+    const std::uintmax_t mapFileBytes = files.mapFileBytes != 0 ? files.mapFileBytes : files.map.size();
+    for (const std::string& problem : common::CheckLevelMap(files.map.first(mapBytes), mapFileBytes, mapPath)) {
+        Warn(problem);
+    }
+    records.mapData.assign(common::kMapBytes, 0);
+    std::copy(files.map.begin(), files.map.begin() + static_cast<std::ptrdiff_t>(mapBytes), records.mapData.begin());
+    records.mapLength = common::kMapBytes;
+
+    // The object kinds, numbered by their line in the file.
+    const std::string& kindsPath = files.kindsPath;
+    const common::ObjectKindsReadResult kinds = common::ParseObjectKinds(files.kinds, kindsPath);
     for (const common::LineDiagnostic& d : kinds.diagnostics) {
         Warn(d.message);
     }
@@ -96,13 +111,8 @@ bool LoadLevel(const std::string& stem, std::string* error) {
     }
 
     // The placed objects, in file order.
-    const std::string objectsPath = stem + ".dat";
-    const auto objectsText = ReadText(objectsPath, &why);
-    if (!objectsText) {
-        *error = why;
-        return false;
-    }
-    const common::PlacedObjectsReadResult placed = common::ParsePlacedObjects(*objectsText, objectsPath);
+    const std::string& objectsPath = files.objectsPath;
+    const common::PlacedObjectsReadResult placed = common::ParsePlacedObjects(files.objects, objectsPath);
     for (const common::LineDiagnostic& d : placed.diagnostics) {
         Warn(d.message);
     }
@@ -130,8 +140,7 @@ bool LoadLevel(const std::string& stem, std::string* error) {
     // Such a level would be complete at its first frame; the player should learn why.
     if (objectsPlaced == 0) {
         Warn(objectsPath + ": places no objects" +
-             (objectsText->empty() ? std::string(" (the file is empty)")
-                                   : " (every line of it was skipped)") +
+             (files.objects.empty() ? std::string(" (the file is empty)") : " (every line of it was skipped)") +
              "; the level is complete at once");
     }
     return true;

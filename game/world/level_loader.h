@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,19 @@ inline constexpr std::array<std::string_view, 8> kProgramKinds = {
 // cannot be played (a file missing or unreadable, a kind the game needs not defined); the
 // world then holds whatever was loaded before the fault and the caller ends the game.
 bool LoadLevel(const std::string& stem, std::string* error);
+
+// The three files of a level as read, each with the path that names it in messages.
+struct LevelFileBytes {
+    std::string mapPath;
+    std::span<const std::uint8_t> map;  // at most the 400 bytes a map holds are used
+    std::uintmax_t mapFileBytes = 0;    // the map file's own length when longer than map; 0: map's
+    std::string kindsPath;
+    std::string_view kinds;             // objects.dat
+    std::string objectsPath;
+    std::string_view objects;           // the level's .dat
+};
+// LoadLevel once the files are read; the same rules and messages.
+bool LoadLevelFromBytes(const LevelFileBytes& files, std::string* error);
 
 // The stem of level n: the program folder + "maps/Level" + n.
 std::string LevelStem(int level);

@@ -128,6 +128,14 @@ TEST(Bmp, LyingHeadersAreRefusedWithoutHugeAllocations) {
         EXPECT_FALSE(common::DecodeBmp(bytes, &error)) << lie.what;
         EXPECT_FALSE(error.empty()) << lie.what;
     }
+    // A few bytes a row at one bit per pixel: a picture wider than a texture can be is refused
+    // however little the file holds, so a small file never loads into hundreds of megabytes.
+    const std::vector<std::uint8_t> palette(8, 0);
+    std::string error;
+    EXPECT_TRUE(common::DecodeBmp(MakeBmp(4096, 2, 1, 0, palette, std::vector<std::uint8_t>(2 * 512, 0)), &error))
+        << error;
+    EXPECT_FALSE(common::DecodeBmp(MakeBmp(4097, 2, 1, 0, palette, std::vector<std::uint8_t>(2 * 516, 0)), &error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -121,6 +121,29 @@ TEST(MeshLoader, DamagedFilesAreRefused) {
         {"count.x", "xof 0302txt 0032\nMesh m { 99999999; 0;0;0;; 1; 3;0,1,2;; }\n"},
         {"faces.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 2000000; 3;0,1,2;; }\n"},
         {"binary.x", std::string("xof 0302bin 0032") + std::string(64, '\0')},
+        // Beyond what the model library survives: it aborted on a long frame name.
+        {"long_name.x", "xof 0302txt 0032\nFrame " + std::string(5000, 'a') + " {\n" + good.substr(17) + "}\n"},
+        {"long_quote.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; "
+                         "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"" + std::string(300, 'b') +
+                         ".bmp\"; } } } }\n"},
+        {"open_quote.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; TextureFilename { \"a.bmp; }\n"},
+        {"long_line.x", "xof 0302txt 0032\n" + std::string(5000, ' ') + good.substr(17)},
+        // Counts the library would take as thousands of millions, or that promise more than follows.
+        {"negative.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; -3;0,1,2;; }\n"},
+        {"short.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 9; 3;0,1,2;; }\n"},
+        // A material list without its materials made the library read through a null pointer.
+        {"no_materials.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; "
+                           "Foo { 1; } } }\n"},
+        {"no_faces.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 0;; MeshNormals { 1; 0;0;1;; 1; 3;0,0,0;; } }\n"},
+        {"control.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;\x01;; 1; 3;0,1,2;; }\n"},
+        {"number_brace.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;5{;, 0;1;0;; 1; 3;0,1,2;; }\n"},
+        {"list_word.x", "xof 0302txt 0032\nMesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;Skip; "
+                        "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }\n"},
+        {"deep.x", "xof 0302txt 0032\n" + [] {
+             std::string frames;
+             for (int i = 0; i < 40; ++i) frames += "Frame f" + std::to_string(i) + " {\n";
+             return frames + "Mesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n" + std::string(40, '}');
+         }()},
     };
     for (const auto& [name, text] : cases) {
         std::string error;
@@ -177,6 +200,18 @@ TEST_F(MeshTableTest, StopsAtTheFirstBadFileOrMissingTexture) {
     std::filesystem::remove(folder / "skin.bmp");
     EXPECT_FALSE(graphics::InitGeometryFrom(folder));
     EXPECT_FALSE(graphics::meshState.meshes[2].mesh);
+
+    // A texture name that leads out of the program folder is refused, even where a bitmap lies.
+    graphics::ReleaseMeshes();
+    folder = FullMeshFolder("escape");
+    WriteBitmap("outside.bmp", Checker(0xFF000000u, 0xFFFFFFFFu));
+    WriteFile(folder / "Coin10.x", CubeFile("..\\outside.bmp"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(graphics::InitGeometryFrom(folder));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(graphics::meshState.meshes[3].mesh);
+    EXPECT_EQ(graphics::meshState.meshes[4].textures[0], 0);
+    EXPECT_NE(said.find("Coin10.x: texture \"..\\outside.bmp\""), std::string::npos) << said;
 }
 
 TEST_F(MeshTableTest, ShadowAndPlainDrawsSetTheirStatesAndOtherNumbersDrawNothing) {

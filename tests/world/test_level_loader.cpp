@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/bmp.h"
 #include "game/world/level_assets.h"
 #include "game/world/level_loader.h"
 #include "game/world/records.h"
@@ -181,6 +182,24 @@ TEST_F(LevelLoaderTest, KindsPastFiveHundredAreSkippedNotOverrun) {
     EXPECT_EQ(world::records.colObjRefs.Count(), 500u);
     EXPECT_EQ(world::records.colObjRefs.Find("k500.bmp")->refNum, 500);
     EXPECT_EQ(world::records.colObjects.size(), 1u);
+}
+
+TEST_F(LevelLoaderTest, KindSpritesComeOnlyFromInsideTheObjectsFolder) {
+    fs::create_directories(folder_ / "Objects");
+    const common::Image picture(4, 4, 0xFF808080u);
+    ASSERT_TRUE(common::SaveBmp24(folder_ / "Objects" / "in.bmp", picture, nullptr));
+    ASSERT_TRUE(common::SaveBmp24(folder_ / "Logo.bmp", picture, nullptr));
+    fs::create_symlink(folder_ / "Logo.bmp", folder_ / "Objects" / "link.bmp");
+    WriteLevel(kProgramKinds + "in.bmp,4,4\r\n..\\Logo.bmp,4,4\r\nlink.bmp,4,4\r\n", "");
+    world::records.objectTextures.fill(0);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Load());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_GT(world::records.objectTextures[9], 0);
+    EXPECT_EQ(world::records.objectTextures[10], 0);
+    EXPECT_EQ(world::records.objectTextures[11], 0);
+    EXPECT_NE(said.find("\"..\\Logo.bmp\""), std::string::npos) << said;
+    EXPECT_NE(said.find("\"link.bmp\" leads through a link"), std::string::npos) << said;
 }
 
 TEST(LevelAssets, SpriteNamesHoldDotBmpAnywhereInAnyCase) {
