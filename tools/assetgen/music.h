@@ -12,6 +12,9 @@
 namespace assetgen {
 
 inline constexpr int kMusicRate = 44100;
+// Each tune's RMS level (-22 dBFS) and the most its peaks may reach (-3 dBFS).
+inline constexpr double kTuneRms = 0.0794;
+inline constexpr float kTunePeak = 0.708f;
 
 struct TunePlan {
     const char* fileName;
