@@ -90,6 +90,9 @@ void ShowCursorFully() {
 bool StartUp() {
     platform::EnterProgramFolder();
     audio::InitOgg();
+    if (audio::music.tmrVOGG < 0) {
+        audio::music.tmrVOGG = platform::CreateWindowTimer(250, tmrVogg_Timer);
+    }
     audio::music.musicVolume = 100;
     frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
     frmMain.gameRunning = true;
@@ -131,9 +134,8 @@ bool StartUp() {
                                  platform::MessageIcon::kCritical);
         return false;
     }
-    if (!audio::InitSound()) {
-        return false;
-    }
+    // Without a sound device the game plays silent (InitSound has said so).
+    audio::InitSound();
     graphics::CreateGameFonts();
     world::LoadTextures();
     world::InitStars();
@@ -221,6 +223,20 @@ void GameFrame() {
         platform::SleepMilliseconds(kIdleWaitMs);
     }
     platform::DoEvents();
+}
+
+void tmrVogg_Timer() {
+    platform::EnableWindowTimer(audio::music.tmrVOGG, false);
+    if (audio::OggIsPlaying() & 1) {
+        if (audio::music.musicOn) {
+            audio::UpdateOgg();
+            platform::EnableWindowTimer(audio::music.tmrVOGG, true);
+        }
+    } else if (audio::music.musicOn) {
+        // The file has ended: start it again, which is how the music loops.
+        audio::PlayOggFile(frmMain.cMFile);
+        platform::EnableWindowTimer(audio::music.tmrVOGG, true);
+    }
 }
 
 void CheckDevice() {

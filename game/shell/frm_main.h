@@ -44,6 +44,10 @@ void PlayOneGame();
 // One iteration of the game loop.
 void GameFrame();
 
+// The music timer's handler (every 250 ms while enabled, from inside the message pump): keeps
+// the music going while it is wanted and starts cMFile again when it has ended.
+void tmrVogg_Timer();
+
 // Device-loss recovery at the top of every screen loop.
 void CheckDevice();
 std::int32_t ResetDevice();
