@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/app.h"
 #include "platform/sound.h"
 
 namespace audio {
@@ -60,6 +61,10 @@ void LoadSound(const std::string& fileName, std::int32_t volume, bool looping, s
     if (!loadOnly) {
         platform::PlaySoundSlot(target, looping);
     }
+}
+
+void PlayEffect(const std::string& file, std::int16_t slot) {
+    LoadSound((platform::ProgramFolder() / "sounds" / file).string(), sound.sfxVolume, false, slot, false);
 }
 
 void ReplaySound(std::int16_t slot) {

@@ -10,6 +10,13 @@
 
 namespace audio {
 
+// The slots of the game's effects.
+inline constexpr std::int16_t kLaserSlot = 2;
+inline constexpr std::int16_t kExplosionSlot = 3;
+inline constexpr std::int16_t kCoinSlot = 4;
+inline constexpr std::int16_t kBuySlot = 5;
+inline constexpr std::int16_t kDeniedSlot = 6;
+
 struct SoundState {
     bool dsound = false;             // the sound device is open; without it every call does nothing
     std::int32_t sfxVolume = 0;      // hundredths of a decibel, -2500 .. 0 (empty at start-up: 0)
@@ -26,6 +33,9 @@ bool InitSound();
 // file that cannot be played leaves the slot empty and is named on standard error once.
 void LoadSound(const std::string& fileName, std::int32_t volume, bool looping, std::int16_t slot,
                bool loadOnly);
+// Loads a file of the program's sounds folder ("Explode.wav") into its slot at the effects
+// volume and plays it: every effect but the laser, which loads once a game and is restarted.
+void PlayEffect(const std::string& file, std::int16_t slot);
 // Restarts the slot's sound from its beginning; an empty slot stays silent.
 void ReplaySound(std::int16_t slot);
 void ReleaseSound();

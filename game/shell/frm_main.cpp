@@ -163,8 +163,7 @@ void PlayOneGame() {
         // Until the main menu exists there is nowhere to return to: the message was shown.
         Shutdown(1);
     }
-    audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(),
-                     audio::sound.sfxVolume, false, 2, true);
+    LoadLaserSound();
     while (frmMain.gameRunning) {
         GameFrame();
     }
@@ -173,6 +172,11 @@ void PlayOneGame() {
     flow.bannerEndAt = 0;
     audio::music.musicOn = false;
     audio::StopOgg();
+}
+
+void LoadLaserSound() {
+    audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(), audio::sound.sfxVolume, false,
+                     audio::kLaserSlot, true);
 }
 
 void GameFrame() {

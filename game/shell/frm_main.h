@@ -41,6 +41,10 @@ bool StartUp();
 // One game: set-up, the game loop while gameRunning, and the clean-up after it.
 void PlayOneGame();
 
+// Loads the laser's sound into its slot without playing it, at the effects volume of the moment:
+// every shot of the game restarts it there.
+void LoadLaserSound();
+
 // One iteration of the game loop.
 void GameFrame();
 
