@@ -15,72 +15,130 @@ namespace platform {
 
 namespace {
 
+constexpr std::size_t kStereo = kOutputChannels;
+
 // Turns frames of one rate and channel count into output frames, interpolating linearly
 // between neighbouring input frames. Fed a block at a time, it carries its position and the
 // last frame from one block to the next; at the output's own rate frames pass unchanged.
 class Resampler {
 public:
     Resampler(int rate, int channels)
-        : channels_(channels),
+        : channels_(static_cast<std::size_t>(channels)),
           sameRate_(rate == kOutputRate),
           step_((static_cast<std::uint64_t>(rate) << 32) / kOutputRate) {}
 
     // Appends the output frames of a block of interleaved input to out.
     void Feed(std::span<const std::int16_t> in, std::vector<std::int16_t>& out) {
-        const std::size_t frames = in.size() / static_cast<std::size_t>(channels_);
+        const std::size_t frames = in.size() / channels_;
         if (frames == 0) {
             return;
         }
-        const int right = channels_ - 1;  // a mono sound plays the same on both sides
         if (sameRate_) {
-            for (std::size_t i = 0; i < frames; ++i) {
-                out.push_back(in[i * channels_]);
-                out.push_back(in[i * channels_ + right]);
-            }
+            CopyFrames(in.data(), frames, out);
             return;
         }
-        // Position k of this block is input frame k - 1; position 0 is the previous block's last.
-        const auto at = [&](std::size_t k, int c) -> std::int64_t {
-            return k == 0 ? last_[static_cast<std::size_t>(c)] : in[(k - 1) * channels_ + c];
-        };
-        while ((position_ >> 32) < frames) {
-            const std::size_t k = position_ >> 32;
-            // 32.32 fixed point; 16 bits of the fraction weigh the two neighbours.
-            const std::int64_t fraction = static_cast<std::int64_t>((position_ >> 16) & 0xFFFF);
-            for (int c : {0, right}) {
-                const std::int64_t a = at(k, c), b = at(k + 1, c);
-                out.push_back(static_cast<std::int16_t>(a + (((b - a) * fraction) >> 16)));
-            }
-            position_ += step_;
+        Interpolate(in.data(), frames, out);
+        for (std::size_t c = 0; c < channels_; ++c) {
+            last_[c] = in[(frames - 1) * channels_ + c];
         }
-        position_ -= static_cast<std::uint64_t>(frames) << 32;
-        for (int c = 0; c < channels_; ++c) {
-            last_[static_cast<std::size_t>(c)] = in[(frames - 1) * channels_ + c];
+    }
+
+    // Appends the output frames that fall within the last frame fed, which holds to its end.
+    void Finish(std::vector<std::int16_t>& out) {
+        if (sameRate_) {
+            return;
+        }
+        for (; (position_ >> 32) == 0; position_ += step_) {
+            out.push_back(last_[0]);
+            out.push_back(last_[channels_ - 1]);
         }
     }
 
 private:
-    int channels_;
+    // A mono sound plays the same on both sides.
+    std::size_t Source(std::size_t outputChannel) const { return outputChannel == 0 ? 0 : channels_ - 1; }
+
+    // Position k of a block is its input frame k - 1; position 0 is the previous block's last.
+    std::int32_t At(const std::int16_t* from, std::size_t k, std::size_t c) const {
+        return k == 0 ? last_[c] : from[(k - 1) * channels_ + c];
+    }
+
+    // Appends frames*2 samples and returns where they start.
+    static std::int16_t* Grow(std::vector<std::int16_t>& out, std::size_t frames) {
+        const std::size_t first = out.size();
+        out.resize(first + frames * kStereo);
+        return out.data() + first;
+    }
+
+    // a + (b - a) * fraction, with 15 bits of fraction so the product stays within 32 bits.
+    static std::int16_t Between(std::int32_t a, std::int32_t b, std::int32_t fraction) {
+        return static_cast<std::int16_t>(a + (((b - a) * fraction) >> 15));
+    }
+
+    void CopyFrames(const std::int16_t* from, std::size_t frames, std::vector<std::int16_t>& out) const {
+        std::int16_t* to = Grow(out, frames);
+        for (std::size_t i = 0; i < frames; ++i) {
+            for (std::size_t c = 0; c < kStereo; ++c) to[kStereo * i + c] = from[i * channels_ + Source(c)];
+        }
+    }
+
+    void Interpolate(const std::int16_t* from, std::size_t frames, std::vector<std::int16_t>& out) {
+        // 32.32 fixed point positions, from the previous block's last frame.
+        const std::uint64_t end = static_cast<std::uint64_t>(frames) << 32;
+        const std::size_t count = position_ < end ? static_cast<std::size_t>((end - position_ + step_ - 1) / step_) : 0;
+        std::int16_t* to = Grow(out, count);
+        for (std::size_t j = 0; j < count; ++j, position_ += step_) {
+            const auto k = static_cast<std::size_t>(position_ >> 32);
+            const auto fraction = static_cast<std::int32_t>((position_ >> 17) & 0x7FFF);
+            for (std::size_t c = 0; c < kStereo; ++c) {
+                to[kStereo * j + c] = Between(At(from, k, Source(c)), from[k * channels_ + Source(c)], fraction);
+            }
+        }
+        position_ -= end;
+    }
+
+    std::size_t channels_;
     bool sameRate_;
-    std::uint64_t step_;                  // input frames per output frame, 32.32 fixed point
+    std::uint64_t step_;                   // input frames per output frame, 32.32 fixed point
     std::uint64_t position_ = 1ull << 32;  // of the next output frame; starts on the first input frame
-    std::array<std::int16_t, 2> last_{};  // the previous block's last frame
+    std::array<std::int16_t, 2> last_{};   // the previous block's last frame
 };
 
 // The checksum of Ogg pages: CRC-32 with polynomial 0x04C11DB7, most significant bit first,
-// starting from 0, taken with the page's own checksum field as zeros.
-constexpr std::array<std::uint32_t, 256> MakeOggCrcTable() {
-    std::array<std::uint32_t, 256> table{};
+// starting from 0, taken with the page's own checksum field as zeros. Four tables let it take
+// four bytes a step (table n gives a byte's effect n bytes further on).
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 4>;
+constexpr CrcTables MakeOggCrcTables() {
+    CrcTables tables{};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t r = i << 24;
         for (int bit = 0; bit < 8; ++bit) {
             r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
         }
-        table[i] = r;
+        tables[0][i] = r;
     }
-    return table;
+    for (std::size_t n = 1; n < 4; ++n) {
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            const std::uint32_t previous = tables[n - 1][i];
+            tables[n][i] = (previous << 8) ^ tables[0][previous >> 24];
+        }
+    }
+    return tables;
 }
-constexpr std::array<std::uint32_t, 256> kOggCrcTable = MakeOggCrcTable();
+constexpr CrcTables kOggCrc = MakeOggCrcTables();
+
+std::uint32_t AddToChecksum(std::uint32_t crc, std::span<const std::uint8_t> bytes) {
+    std::size_t i = 0;
+    for (; i + 4 <= bytes.size(); i += 4) {
+        crc ^= (static_cast<std::uint32_t>(bytes[i]) << 24) | (static_cast<std::uint32_t>(bytes[i + 1]) << 16) |
+               (static_cast<std::uint32_t>(bytes[i + 2]) << 8) | bytes[i + 3];
+        crc = kOggCrc[3][crc >> 24] ^ kOggCrc[2][(crc >> 16) & 0xFF] ^ kOggCrc[1][(crc >> 8) & 0xFF] ^ kOggCrc[0][crc & 0xFF];
+    }
+    for (; i < bytes.size(); ++i) {
+        crc = (crc << 8) ^ kOggCrc[0][((crc >> 24) ^ bytes[i]) & 0xFF];
+    }
+    return crc;
+}
 
 constexpr std::size_t kPageHeaderBytes = 27;
 constexpr std::size_t kPageChecksumAt = 22;
@@ -88,13 +146,10 @@ constexpr std::uint8_t kFirstPageFlag = 0x02;
 constexpr std::uint8_t kLastPageFlag = 0x04;
 
 std::uint32_t PageChecksum(std::span<const std::uint8_t> page) {
-    std::uint32_t crc = 0;
-    for (std::size_t i = 0; i < page.size(); ++i) {
-        const bool field = i >= kPageChecksumAt && i < kPageChecksumAt + 4;
-        const std::uint8_t byte = field ? 0 : page[i];
-        crc = (crc << 8) ^ kOggCrcTable[((crc >> 24) ^ byte) & 0xFF];
-    }
-    return crc;
+    constexpr std::array<std::uint8_t, 4> kZeros{};
+    std::uint32_t crc = AddToChecksum(0, page.first(kPageChecksumAt));
+    crc = AddToChecksum(crc, kZeros);
+    return AddToChecksum(crc, page.subspan(kPageChecksumAt + 4));
 }
 
 bool Refuse(std::string* error, const std::string& why) {
@@ -211,6 +266,7 @@ std::optional<std::vector<std::int16_t>> DecodeEffect(std::span<const std::uint8
     out.reserve((frames * kOutputRate / static_cast<std::size_t>(sound->sampleRate) + 2) * kOutputChannels);
     Resampler resampler(sound->sampleRate, sound->channels);
     resampler.Feed(sound->samples, out);
+    resampler.Finish(out);
     return out;
 }
 
@@ -326,7 +382,8 @@ long MusicDecoder::Read(std::span<std::int16_t> out) {
         }
         if (got == 0) {
             s.ended = true;
-            break;
+            s.resampler->Finish(s.pending);
+            continue;
         }
         s.resampler->Feed(std::span<const std::int16_t>(block.data(), static_cast<std::size_t>(got) / 2), s.pending);
     }
