@@ -336,7 +336,7 @@ TEST(GeneratedSounds, EveryEffectAndTunePlaysCleanly) {
     for (const HeardSound& sound : HeardSounds()) {
         SCOPED_TRACE(sound.fileName);
         EXPECT_LT(sound.loudness.peakDb, -1.0);
-        EXPECT_GT(sound.loudness.peakDb, -10.0) << "nearly silent";
+        EXPECT_GT(sound.loudness.peakDb, -12.0) << "nearly silent";
         EXPECT_LT(std::fabs(sound.loudness.dcOffset), 0.001);
         const double peak = std::pow(10.0, sound.loudness.peakDb / 20.0);
         // Silent at both ends, and faded rather than cut: the first and last millisecond stay well

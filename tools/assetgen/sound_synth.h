@@ -22,8 +22,9 @@ inline constexpr EffectPlan kEffects[] = {{"sounds/Laser.wav", kEffectRate * 22 
                                           {"sounds/buy.wav", kEffectRate * 55 / 100},
                                           {"sounds/denied.wav", kEffectRate * 40 / 100}};
 
-// Every effect peaks here: 1.5 dB under full scale, leaving room for the output's conversion.
-inline constexpr float kEffectPeak = 0.84f;
+// Every effect peaks here, 6 dB under full scale: an explosion, a shot and the music can sound
+// at once without the mix clipping.
+inline constexpr float kEffectPeak = 0.5f;
 
 std::vector<DataFile> MakeSoundEffects();
 
