@@ -65,29 +65,54 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std:
     tempName += path.filename().string();
     tempName += ".tmp";
     tempName += std::to_string(::getpid());
-    const std::filesystem::path temp = path.parent_path() / tempName;
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr) {
+    const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+    const std::filesystem::path temp = folder / tempName;
+    // The first step that fails gives the reason: later clean-up calls may change errno.
+    int reason = 0;
+    auto step = [&reason](bool ok) {
+        if (!ok && reason == 0) {
+            reason = errno != 0 ? errno : EIO;
+        }
+        return ok;
+    };
+    errno = 0;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (!step(fd >= 0)) {
         if (error) {
-            *error = path.string() + ": cannot write (" + std::strerror(errno) + ")";
+            *error = path.string() + ": cannot write (" + std::strerror(reason) + ")";
         }
         return false;
     }
-    // An empty file is written by writing nothing: fwrite may not be handed a null buffer.
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = ::fsync(::fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
+    bool ok = true;
+    std::size_t written = 0;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = step(n > 0);
+        written += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
+    // On disk before it takes the old file's name: a crash then leaves the old file or the new
+    // one, never an empty or half-written one.
+    ok = ok && step(::fsync(fd) == 0);
+    ok = step(::close(fd) == 0) && ok;
+    ok = ok && step(std::rename(temp.c_str(), path.c_str()) == 0);
     if (!ok) {
         if (error) {
-            *error = path.string() + ": cannot write (" + std::strerror(errno) + ")";
+            *error = path.string() + ": cannot write (" + std::strerror(reason) + ")";
         }
         std::remove(temp.c_str());
+        return false;
     }
-    return ok;
+    // The rename itself is kept by flushing the folder; a folder that cannot be opened for that
+    // (some file systems) still holds the new file.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text,

@@ -16,8 +16,9 @@ namespace common {
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t maxBytes, std::string* error);
 
-// Writes a temporary file in the same folder and renames it over the target, so a reader
-// sees either the old file or the whole new one. False with *error on failure.
+// Writes a temporary file in the same folder, flushes it to disk and renames it over the
+// target, so a reader, or the file after a crash, is either the old file or the whole new one.
+// False with *error naming the file and the system's reason; the old file is then untouched.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string* error);
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text,

@@ -35,6 +35,7 @@ inline constexpr std::uint8_t kKeyTab = 15;
 inline constexpr std::uint8_t kKeyY = 21;
 inline constexpr std::uint8_t kKeyReturn = 28;
 inline constexpr std::uint8_t kKeyN = 49;
+inline constexpr std::uint8_t kKeyLeftAlt = 56;
 inline constexpr std::uint8_t kKeySpace = 57;
 inline constexpr std::uint8_t kKeyUp = 200;
 inline constexpr std::uint8_t kKeyLeft = 203;

@@ -91,8 +91,24 @@ ScoresReadResult LoadScoresFile(const std::filesystem::path& path) {
         result.warnings.push_back(error);
         return result;
     }
-    return ParseScores(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                       path.string());
+    ScoresReadResult result =
+        ParseScores(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+                    path.string());
+    result.opened = true;
+    return result;
+}
+
+std::array<ScoreEntry, kScoreEntries> FirstScoreTable() {
+    return {{{50000, "ACE"},
+             {40000, "VEX"},
+             {32000, "NOX"},
+             {25000, "ZED"},
+             {20000, "KIT"},
+             {15000, "ORB"},
+             {10000, "JAX"},
+             {7500, "LUM"},
+             {5000, "REY"},
+             {2500, "SOL"}}};
 }
 
 std::string FormatScores(std::span<const ScoreEntry, kScoreEntries> table) {

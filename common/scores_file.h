@@ -21,6 +21,7 @@ struct ScoreEntry {
 };
 
 struct ScoresReadResult {
+    bool opened = false;  // the file was there and could be read; false leaves no entries
     // The entries read, best first, at most ten. A shorter file leaves the caller's later
     // entries as they were.
     std::vector<ScoreEntry> entries;
@@ -32,6 +33,10 @@ struct ScoresReadResult {
 // number reads as 0.
 ScoresReadResult ParseScores(std::string_view text, std::string_view fileName);
 ScoresReadResult LoadScoresFile(const std::filesystem::path& path);
+
+// The table the game ships with: invented pilots on a descending ladder. The generator writes
+// it as the first Scores.dat, and the game starts with it when the file is missing.
+std::array<ScoreEntry, kScoreEntries> FirstScoreTable();
 
 // The ten lines "score,initials" each followed by CR LF.
 std::string FormatScores(std::span<const ScoreEntry, kScoreEntries> table);

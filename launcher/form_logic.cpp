@@ -26,10 +26,25 @@ std::string MapKey(std::string_view keyText) {
     return key;
 }
 
+// What the dialog says when Config.txt cannot be kept anywhere.
+std::string CannotKeepText(const LauncherState& state) {
+    std::string text = "Your keys cannot be saved:";
+    for (const std::string& note : state.playerFiles.notes) {
+        text += "\n" + note;
+    }
+    return text;
+}
+
 }  // namespace
 
+void FindPlaces(LauncherState& state, const std::filesystem::path& programFolder) {
+    state.programFolder = programFolder;
+    state.dataFolder = common::FindDataFolder(programFolder).folder;
+    state.playerFiles = common::FindPlayerFiles(programFolder);
+}
+
 std::vector<std::string> LoadKeyNames(LauncherState& state) {
-    common::KeyNamesReadResult read = common::LoadKeyNamesFile(state.folder / kKeysFileName);
+    common::KeyNamesReadResult read = common::LoadKeyNamesFile(state.dataFolder / kKeysFileName);
     state.keyNames.clear();
     for (const common::KeyName& name : read.names) {
         // The reader already dropped later duplicates; emplace keeps the first regardless.
@@ -47,7 +62,7 @@ std::vector<std::string> LoadConfig(LauncherState& state) {
     state.isLoading = true;
     ChJoyClick(state, common::kDefaultControls.joystickEnabled);
 
-    const std::filesystem::path path = state.folder / kConfigFileName;
+    const std::filesystem::path& path = state.playerFiles.config.readFrom;
     std::string error;
     const std::optional<std::vector<std::uint8_t>> bytes =
         common::ReadFileBytes(path, kMaxConfigBytes, &error);
@@ -74,7 +89,11 @@ std::vector<std::string> LoadConfig(LauncherState& state) {
 }
 
 bool SaveConfig(const LauncherState& state, std::string* error) {
-    return common::SaveConfigFile(state.folder / kConfigFileName, state.txtKeys, state.chJoy ? 1 : 0,
+    if (state.playerFiles.config.writeTo.empty()) {
+        *error = CannotKeepText(state);
+        return false;
+    }
+    return common::SaveConfigFile(state.playerFiles.config.writeTo, state.txtKeys, state.chJoy ? 1 : 0,
                                   error);
 }
 
@@ -92,6 +111,10 @@ void RefreshDescriptions(LauncherState& state) {
 }
 
 void FormLoad(LauncherState& state) {
+    for (const std::string& note : state.playerFiles.notes) {
+        std::cerr << "CorvaneConfig: " << note << '\n';
+    }
+    std::cerr << "CorvaneConfig: player files: " << common::DescribePlayerFiles(state.playerFiles) << '\n';
     for (const std::string& warning : LoadKeyNames(state)) {
         std::cerr << "CorvaneConfig: " << warning << '\n';
     }
@@ -172,11 +195,11 @@ bool HasDuplicateBindings(const LauncherState& state) {
 
 GameStart GameStartFor(const LauncherState& state) {
     GameStart start;
-    start.program = state.folder / kGameProgramName;
+    start.program = state.programFolder / kGameProgramName;
     if (state.chFPS) {
         start.arguments.emplace_back(kShowFpsArgument);
     }
-    start.workingDirectory = state.folder;
+    start.workingDirectory = state.dataFolder;
     return start;
 }
 
@@ -186,7 +209,11 @@ StartOutcome CmdSaveClick(LauncherState& state, const LauncherServices& services
         return StartOutcome::kRefused;
     }
     std::string error;
-    if (!SaveConfig(state, &error)) {
+    if (state.playerFiles.config.writeTo.empty()) {
+        services.showCritical(CannotKeepText(state) + "\n\nThe game starts with the keys in " +
+                                  state.playerFiles.config.readFrom.string() + ".",
+                              kLauncherTitle);
+    } else if (!SaveConfig(state, &error)) {
         services.showCritical("The controls could not be saved, so the game was not started.\n\n" + error,
                               kCannotSaveTitle);
         return StartOutcome::kSaveFailed;
@@ -205,7 +232,9 @@ bool CmdCancelClick(LauncherState& state, const LauncherServices& services) {
         return true;
     }
     std::string error;
-    if (!SaveConfig(state, &error)) {
+    if (state.playerFiles.config.writeTo.empty()) {
+        services.showCritical(CannotKeepText(state), kLauncherTitle);
+    } else if (!SaveConfig(state, &error)) {
         services.showCritical("The controls could not be saved.\n\n" + error, kCannotSaveTitle);
         return false;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/config_file.h"
+#include "common/player_files.h"
 
 namespace launcher {
 
@@ -20,7 +21,9 @@ inline constexpr int kKeyBoxes = common::kBoundActions;
 
 // Form-level state of the dialog.
 struct LauncherState {
-    std::filesystem::path folder;                  // the launcher's folder: keys.txt, Config.txt, corvane
+    std::filesystem::path programFolder;           // the launcher's own folder: corvane lies beside it
+    std::filesystem::path dataFolder;              // keys.txt and the pictures
+    common::PlayerFiles playerFiles;               // where Config.txt is read and written
     std::map<std::string, std::string> keyNames;   // key-name map: "200A" -> "Up Arrow"
     std::array<std::string, kKeyBoxes> txtKeys;    // text of each key box: a decimal scan code
     std::array<std::string, kKeyBoxes> lblDesc;    // caption of the label beside each key box
@@ -39,7 +42,6 @@ inline constexpr std::array<std::string_view, kKeyBoxes> kActionCaptions = {
     "Up Key", "Down Key", "Turn Left", "Turn Right", "Fire Key", "Strafe Left", "Strafe Right"};
 
 inline constexpr std::string_view kKeysFileName = "keys.txt";
-inline constexpr std::string_view kConfigFileName = "Config.txt";
 inline constexpr std::string_view kGameProgramName = "corvane";
 inline constexpr std::string_view kShowFpsArgument = "SHOWFPS";
 
@@ -68,18 +70,22 @@ struct LauncherServices {
     std::function<bool(const GameStart& start, std::string* error)> startProgram;
 };
 
-// Reads keys.txt from the launcher's folder into the key-name map. Damaged lines are skipped
+// Finds, from the launcher's own folder, the game, the data folder and the player's files, the
+// way the game finds them (the player's files seeded on first use).
+void FindPlaces(LauncherState& state, const std::filesystem::path& programFolder);
+
+// Reads keys.txt from the data folder into the key-name map. Damaged lines are skipped
 // and a code listed twice keeps its first description; returns one warning per problem, each
 // naming the file (a missing file leaves the map empty and the boxes show numbers only).
 std::vector<std::string> LoadKeyNames(LauncherState& state);
 
-// Reads Config.txt from the launcher's folder: the first value of each of the first seven lines
+// Reads the player's Config.txt: the first value of each of the first seven lines
 // becomes a key box's text, the eighth line the joystick switch. A missing file, or missing
 // lines, leave the default bindings. Returns warnings naming the file.
 std::vector<std::string> LoadConfig(LauncherState& state);
 
-// Writes Config.txt in the launcher's folder, replacing it whole: seven key texts and the
-// joystick value, each line ending CR CR LF. False with *error when it cannot be written.
+// Writes the player's Config.txt, replacing it whole: seven key texts and the joystick value,
+// each line ending CR CR LF. False with *error when it cannot be written or has nowhere to go.
 bool SaveConfig(const LauncherState& state, std::string* error);
 
 // The description for a key box's text, looked up as the text followed by "A"; nothing when
@@ -89,7 +95,8 @@ const std::string* FindDescription(const LauncherState& state, std::string_view 
 // Sets every description label from the map; a label whose key is not in the map keeps its text.
 void RefreshDescriptions(LauncherState& state);
 
-// The start-up of the dialog: key names, configuration, descriptions; warnings on stderr.
+// The start-up of the dialog: key names, configuration, descriptions; warnings and where the
+// player's files are on stderr.
 void FormLoad(LauncherState& state);
 
 // The scan code of a key event's native scan code (an X11 or Wayland keycode, which is the
@@ -116,7 +123,7 @@ void ChJoyClick(LauncherState& state, bool checked);
 // True when two key boxes hold the same text (exact comparison).
 bool HasDuplicateBindings(const LauncherState& state);
 
-// The game program in the launcher's folder, with "SHOWFPS" when the frame rate is asked for.
+// The game program beside the launcher, with "SHOWFPS" when the frame rate is asked for.
 GameStart GameStartFor(const LauncherState& state);
 
 enum class StartOutcome {
@@ -127,11 +134,13 @@ enum class StartOutcome {
 };
 
 // The "&Start" button: refuse duplicate bindings, write Config.txt (even when nothing changed),
-// start the game. Every failure is shown in a message box.
+// start the game. Every failure is shown in a message box. Where the player's Config.txt has
+// nowhere to be written (no home folder that can be), that is said and the game starts anyway.
 StartOutcome CmdSaveClick(LauncherState& state, const LauncherServices& services);
 
 // The "&Exit" button: when something changed, ask whether to save, and save on Yes without the
-// duplicate check. True when the launcher may end (false only when a wanted save failed).
+// duplicate check. True when the launcher may end (false only when a wanted save failed; a
+// Config.txt with nowhere to go is said and the launcher ends).
 bool CmdCancelClick(LauncherState& state, const LauncherServices& services);
 
 }  // namespace launcher

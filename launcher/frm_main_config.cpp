@@ -50,9 +50,10 @@ constexpr int kKeyBoxWidth = 56;
 
 }  // namespace
 
-FrmMainConfig::FrmMainConfig(std::filesystem::path folder, LauncherServices services, QWidget* parent)
+FrmMainConfig::FrmMainConfig(const std::filesystem::path& programFolder, LauncherServices services,
+                             QWidget* parent)
     : QWidget(parent, Qt::Dialog) {
-    state_.folder = std::move(folder);
+    FindPlaces(state_, programFolder);
     // Whatever the caller leaves out comes from the desktop, with message boxes owned by the dialog.
     const LauncherServices desktop = DesktopServices(this);
     services_.showCritical = services.showCritical ? std::move(services.showCritical) : desktop.showCritical;
@@ -60,6 +61,7 @@ FrmMainConfig::FrmMainConfig(std::filesystem::path folder, LauncherServices serv
     services_.startProgram = services.startProgram ? std::move(services.startProgram) : desktop.startProgram;
 
     setWindowTitle(ToQString(kLauncherTitle));
+    setWindowIcon(LauncherIcon(state_.dataFolder));
     BuildControls();
     LoadPictures();
     FormLoad(state_);
@@ -167,12 +169,12 @@ void FrmMainConfig::BuildControls() {
 
 void FrmMainConfig::LoadPictures() {
     std::string error;
-    if (auto banner = LoadPicture(state_.folder / kBannerFileName, kBannerWidth, kBannerHeight, &error)) {
+    if (auto banner = LoadPicture(state_.dataFolder / kBannerFileName, kBannerWidth, kBannerHeight, &error)) {
         controls_.Picture1->setPixmap(QPixmap::fromImage(*banner));
     } else {
         std::cerr << "CorvaneConfig: " << error << "; drawing the banner instead\n";
     }
-    if (auto side = LoadPicture(state_.folder / kSideFileName, kSideWidth, kSideHeight, &error)) {
+    if (auto side = LoadPicture(state_.dataFolder / kSideFileName, kSideWidth, kSideHeight, &error)) {
         controls_.Picture2->setPixmap(QPixmap::fromImage(*side));
     } else {
         std::cerr << "CorvaneConfig: " << error << "; drawing the side picture instead\n";

@@ -41,8 +41,10 @@ struct FormControls {
 
 class FrmMainConfig final : public QWidget {
 public:
-    // Loads keys.txt, Config.txt and the pictures from folder and starts polling the keyboard.
-    FrmMainConfig(std::filesystem::path folder, LauncherServices services, QWidget* parent = nullptr);
+    // Finds the data and the player's files from the launcher's own folder, loads keys.txt,
+    // Config.txt, the pictures and the icon, and starts polling the keyboard.
+    FrmMainConfig(const std::filesystem::path& programFolder, LauncherServices services,
+                  QWidget* parent = nullptr);
     ~FrmMainConfig() override;
 
     FrmMainConfig(const FrmMainConfig&) = delete;

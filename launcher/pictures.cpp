@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/app_ids.h"
 #include "common/bmp.h"
 
 namespace launcher {
@@ -40,6 +41,21 @@ QImage StarField(int width, int height, std::uint32_t seed) {
 }
 
 }  // namespace
+
+QIcon LauncherIcon(const std::filesystem::path& dataFolder) {
+    QIcon icon;
+    for (const int size : common::kIconSizes) {
+        const std::string side = std::to_string(size);
+        const std::filesystem::path path = dataFolder / common::kIconFolder / "hicolor" /
+                                           (side + "x" + side) / "apps" /
+                                           (std::string(common::kLauncherAppId) + ".png");
+        const QImage image(QString::fromStdString(path.string()));
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return icon;
+}
 
 std::optional<QImage> LoadPicture(const std::filesystem::path& path, int width, int height,
                                   std::string* error) {

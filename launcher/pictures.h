@@ -3,6 +3,7 @@
 // never changes and the dialog never shows an empty frame.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 
 #include <filesystem>
@@ -26,6 +27,10 @@ inline constexpr int kSideHeight = 256;
 // *error naming the file and the fault.
 std::optional<QImage> LoadPicture(const std::filesystem::path& path, int width, int height,
                                   std::string* error);
+
+// The launcher's window icon at every size the data folder holds; empty (the desktop's own)
+// when it holds none.
+QIcon LauncherIcon(const std::filesystem::path& dataFolder);
 
 // Painted stand-ins: a star field with the game's name (banner) or with a planet (side).
 QImage BannerStandIn();

@@ -19,7 +19,12 @@ void SetCommandLine(int argc, char** argv) {
     if (error && argc > 0) {
         exe = std::filesystem::absolute(argv[0], error);
     }
-    app.programFolder = exe.parent_path();
+    SetProgramFolder(exe.parent_path());
+}
+
+void SetProgramFolder(const std::filesystem::path& folder) {
+    app.programFolder = folder;
+    app.dataFolder = common::FindDataFolder(folder).folder;
 }
 
 std::string CommandLine() {
@@ -35,9 +40,13 @@ std::string CommandLine() {
 
 const std::filesystem::path& ProgramFolder() { return app.programFolder; }
 
-bool EnterProgramFolder() {
-    return !app.programFolder.empty() && ::chdir(app.programFolder.c_str()) == 0;
+const std::filesystem::path& DataFolder() { return app.dataFolder; }
+
+bool EnterDataFolder() {
+    return !app.dataFolder.empty() && ::chdir(app.dataFolder.c_str()) == 0;
 }
+
+void ChoosePlayerFiles() { app.playerFiles = common::FindPlayerFiles(app.programFolder); }
 
 int ShowCursor(bool show) {
     app.cursorCounter += show ? 1 : -1;

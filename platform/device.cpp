@@ -71,13 +71,15 @@ SurfaceHandle TrackSurface(SurfaceHandle surface) {
     return surface;
 }
 
-// Losing the foreground or being minimised loses a full-screen device; coming back leaves it
-// waiting for a reset.
+// Losing the foreground loses the device, so every screen's device check holds the game still
+// while the player is elsewhere; a minimised full-screen device is lost too (a minimised
+// window's loops skip their frames anyway). Coming back leaves it waiting for a reset.
+// Replays being shown play on without the focus.
 void OnWindowActivity(bool focused, bool minimised) {
-    if (!device.created || !window.fullscreen) {
+    if (!device.created) {
         return;
     }
-    if (!focused || minimised) {
+    if ((!focused && window.pauseOnFocusLoss) || (minimised && window.fullscreen)) {
         device.cooperativeLevel = kErrDeviceLost;
     } else if (device.cooperativeLevel == kErrDeviceLost) {
         device.cooperativeLevel = kErrDeviceNotReset;
@@ -174,8 +176,8 @@ std::int32_t Present() {
     if (device.cooperativeLevel != kOk) {
         return kErrDeviceLost;
     }
-    if (device.failPresents > 0) {
-        --device.failPresents;
+    if (device_testing::switches.failPresents > 0) {
+        --device_testing::switches.failPresents;
         return kErrFail;
     }
     if (!PresentToWindow(device.backBuffer, kScreenWidth, kScreenHeight)) {
@@ -300,11 +302,9 @@ SurfaceHandle GetRenderTarget() {
     return TrackSurface(surface);
 }
 
-std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path) {
-    std::string error;
-    const auto image = common::LoadBmpFile(path, &error);
+std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path, std::string* error) {
+    const auto image = common::LoadBmpFile(path, error);
     if (!image) {
-        std::fprintf(stderr, "%s\n", error.c_str());
         return kErrInvalidCall;
     }
     std::uint16_t* dst = surface.isRenderTarget ? device.backBuffer.data() : surface.pixels.data();
@@ -409,6 +409,8 @@ Matrix MatrixRotationZ(float angle) {
 
 namespace device_testing {
 
+Switches switches;
+
 void LoseDevice() {
     if (device.created) {
         device.cooperativeLevel = kErrDeviceLost;
@@ -421,9 +423,9 @@ void RestoreDevice() {
     }
 }
 
-void FailPresents(int count) { device.failPresents = count; }
+void FailPresents(int count) { switches.failPresents = count; }
 
-void UseReferenceTriangles(bool enabled) { device.referenceTriangles = enabled; }
+void UseReferenceTriangles(bool enabled) { switches.referenceTriangles = enabled; }
 
 }  // namespace device_testing
 

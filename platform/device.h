@@ -1,7 +1,7 @@
 // Our stand-in for the game's Direct3D 8 device: a software renderer with an 800 x 600
 // R5G6B5 back buffer and a 16-bit depth buffer, the render states, texture-stage states and
 // transforms the game sets (by their Direct3D numbers), scenes, presentation, and device loss
-// as a full-screen device has it. Results are Direct3D-style codes: 0 success, negative failure.
+// while the window is in the background. Results are Direct3D-style codes: 0 success, negative failure.
 #pragma once
 
 #include <array>
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/pixel_format.h"
@@ -171,8 +172,6 @@ struct DeviceState {
     std::vector<std::weak_ptr<Surface>> liveSurfaces;  // every surface handed out
     std::vector<std::uint16_t> lastPresented;  // the frame shown by the last good Present
     std::uint64_t framesPresented = 0;
-    int failPresents = 0;  // test hook: this many coming presents fail
-    bool referenceTriangles = false;  // test hook: every triangle through the general clipping path
 };
 extern DeviceState device;
 
@@ -216,7 +215,10 @@ std::int32_t DrawIndexedTriangles(std::span<const MeshVertex> vertices, std::spa
 SurfaceHandle CreateImageSurface(int width, int height, int format);
 SurfaceHandle GetRenderTarget();
 // Loads a whole bitmap into a whole surface (resampled when the sizes differ), no colour key.
-std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path);
+// A file that cannot be read leaves the surface as it was and fails; *error, when given, then
+// names the file and what is wrong.
+std::int32_t LoadSurfaceFromFile(Surface& surface, const std::filesystem::path& path,
+                                 std::string* error = nullptr);
 // Copies the whole of source onto destination (same size).
 std::int32_t CopyRects(const Surface& source, Surface& destination);
 
@@ -228,7 +230,15 @@ Matrix MatrixRotationX(float angle);
 Matrix MatrixRotationY(float angle);
 Matrix MatrixRotationZ(float angle);
 
+// What tests do to the device that nothing else does. Its switches live here, apart from
+// DeviceState, which holds only what the device itself has.
 namespace device_testing {
+struct Switches {
+    int failPresents = 0;             // this many coming presents fail
+    bool referenceTriangles = false;  // every triangle through the general clipping path
+};
+extern Switches switches;
+
 // Loses the device as switching away from a full-screen program does; it stays lost until
 // RestoreDevice (or the window coming back) makes it ready to reset.
 void LoseDevice();

@@ -60,15 +60,25 @@ bool hookAdded = false;  // HandleKeyEvent sees the message pump's events
 void HandleKeyEvent(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
         const std::uint8_t code = ScanCodeFromSdlKey(event.key.keysym.scancode);
-        if (code != 0) {
+        if (code != 0 && keyboard.heldBack[code] == 0) {
             keyboard.pressedSinceRead[code] = 1;
         }
+    } else if (event.type == SDL_KEYUP) {
+        keyboard.heldBack[ScanCodeFromSdlKey(event.key.keysym.scancode)] = 0;
     } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         keyboard.pressedSinceRead.fill(0);
+        keyboard.heldBack.fill(0);
     }
 }
 
 }  // namespace
+
+void HoldKeyUntilReleased(std::uint8_t scanCode) {
+    if (scanCode != 0) {
+        keyboard.heldBack[scanCode] = 1;
+        keyboard.pressedSinceRead[scanCode] = 0;
+    }
+}
 
 std::uint8_t ScanCodeFromSdlKey(int sdlScancode) {
     if (sdlScancode < 0 || sdlScancode >= SDL_NUM_SCANCODES) {
@@ -127,18 +137,23 @@ bool ReadKeyboard(std::span<std::uint8_t, 256> state) {
     }
     if (keyboard.scripted) {
         std::copy(keyboard.script.begin(), keyboard.script.end(), state.begin());
-        return true;
-    }
-    std::copy(keyboard.pressedSinceRead.begin(), keyboard.pressedSinceRead.end(), state.begin());
-    keyboard.pressedSinceRead.fill(0);
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    for (int key = 0; key < std::min(count, static_cast<int>(SDL_NUM_SCANCODES)); ++key) {
-        if (keys[key] != 0) {
-            const std::uint8_t code = ScanCodeFromSdlKey(key);
-            if (code != 0) {
-                state[code] = 1;
+    } else {
+        std::copy(keyboard.pressedSinceRead.begin(), keyboard.pressedSinceRead.end(), state.begin());
+        keyboard.pressedSinceRead.fill(0);
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        for (int key = 0; key < std::min(count, static_cast<int>(SDL_NUM_SCANCODES)); ++key) {
+            if (keys[key] != 0) {
+                const std::uint8_t code = ScanCodeFromSdlKey(key);
+                if (code != 0) {
+                    state[code] = 1;
+                }
             }
+        }
+    }
+    for (std::size_t code = 0; code < state.size(); ++code) {
+        if (keyboard.heldBack[code] != 0) {
+            state[code] = 0;
         }
     }
     return true;
@@ -161,11 +176,12 @@ void ScriptKey(int scanCode, bool down) {
 
 namespace keyboard_testing {
 
-void PushKeyEvent(int sdlScancode, bool down) {
+void PushKeyEvent(int sdlScancode, bool down, bool altHeld) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
+    event.key.keysym.mod = altHeld ? KMOD_LALT : KMOD_NONE;
     SDL_PushEvent(&event);
 }
 

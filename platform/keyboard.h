@@ -15,6 +15,7 @@ struct KeyboardState {
     bool acquired = false;  // reads succeed; a failed read drops it until AcquireKeyboard
     std::array<std::uint8_t, 256>
         pressedSinceRead{};                  // keys pressed since the last read, by scan code
+    std::array<std::uint8_t, 256> heldBack{};  // keys the window took (Alt+Enter): up until let go
     bool scripted = false;                   // use script instead of the real keyboard
     std::array<std::uint8_t, 256> script{};  // the scripted state, by scan code
     int failReads = 0;      // the next this many reads fail, as a lost device's do (tests)
@@ -38,6 +39,10 @@ void UnacquireKeyboard();
 // again.
 bool ReadKeyboard(std::span<std::uint8_t, 256> state);
 
+// The window took this key's press for itself (the Return of Alt+Enter): it reads as up until
+// it is let go.
+void HoldKeyUntilReleased(std::uint8_t scanCode);
+
 // The scan code of one of SDL's key numbers (the USB usage below 256, SDL's own numbers for the
 // media keys above); 0 for a key the game has no code for.
 std::uint8_t ScanCodeFromSdlKey(int sdlScancode);
@@ -48,10 +53,10 @@ void ScriptKeyboard(bool enabled);
 void ScriptKey(int scanCode, bool down);
 
 namespace keyboard_testing {
-// Queues a key event as the window system would send it, with SDL's key number; the message
-// pump hands it on. SDL's own key table does not follow such events, so only what the
-// keyboard service makes of the event itself shows.
-void PushKeyEvent(int sdlScancode, bool down);
+// Queues a key event as the window system would send it, with SDL's key number (and an Alt key
+// held with it); the message pump hands it on. SDL's own key table does not follow such
+// events, so only what the keyboard service makes of the event itself shows.
+void PushKeyEvent(int sdlScancode, bool down, bool altHeld = false);
 }  // namespace keyboard_testing
 
 }  // namespace platform

@@ -25,7 +25,8 @@ inline std::uint32_t Sample(const SpanArgs& a, std::int32_t u, std::int32_t v) {
 }
 
 template <Blend B>
-inline std::uint16_t BlendOver(std::uint32_t s, std::uint16_t destPixel, const SpanArgs& a) {
+inline std::uint16_t BlendOver(std::uint32_t s, std::uint16_t destPixel, const FactorRule& srcRule,
+                               const FactorRule& destRule) {
     const std::uint32_t sa = s >> 24;
     if constexpr (B == Blend::kOpaque) {
         return ToR5G6B5(s);
@@ -45,12 +46,13 @@ inline std::uint16_t BlendOver(std::uint32_t s, std::uint16_t destPixel, const S
         const std::uint32_t g = std::min<std::uint32_t>(Scale((s >> 8) & 0xFF, sa) + ((d >> 8) & 0xFF), 255);
         return ToR5G6B5(rb | (g << 8));
     } else {
-        return ToR5G6B5(BlendPixel(s, FromR5G6B5(destPixel), a.srcFactor, a.destFactor));
+        return ToR5G6B5(BlendPixel(s, FromR5G6B5(destPixel), srcRule, destRule));
     }
 }
 
 template <Blend B, Filter F, bool Tinted>
 void Span(const SpanArgs& a, std::uint16_t* dst, int count) {
+    const FactorRule srcRule = MakeFactorRule(a.srcFactor), destRule = MakeFactorRule(a.destFactor);
     std::int32_t u = a.u, v = a.v;
     for (int i = 0; i < count; ++i, u += a.du, v += a.dv) {
         std::uint32_t s = Sample<F>(a, u, v);
@@ -60,7 +62,7 @@ void Span(const SpanArgs& a, std::uint16_t* dst, int count) {
         if ((s >> 24) == 0) {
             continue;
         }
-        dst[i] = BlendOver<B>(s, dst[i], a);
+        dst[i] = BlendOver<B>(s, dst[i], srcRule, destRule);
     }
 }
 
@@ -120,6 +122,7 @@ bool SpanInsideBorder(const SpanArgs& a, Filter filter, int count) {
 }
 
 void ClampedSpan(const SpanArgs& a, Blend blend, Filter filter, bool tinted, std::uint16_t* dst, int count) {
+    const FactorRule srcRule = MakeFactorRule(a.srcFactor), destRule = MakeFactorRule(a.destFactor);
     std::int64_t u = a.u, v = a.v;
     for (int i = 0; i < count; ++i, u += a.du, v += a.dv) {
         std::uint32_t s;
@@ -139,7 +142,7 @@ void ClampedSpan(const SpanArgs& a, Blend blend, Filter filter, bool tinted, std
             continue;
         }
         dst[i] = blend == Blend::kOpaque ? ToR5G6B5(s)
-                                         : ToR5G6B5(BlendPixel(s, FromR5G6B5(dst[i]), a.srcFactor, a.destFactor));
+                                         : ToR5G6B5(BlendPixel(s, FromR5G6B5(dst[i]), srcRule, destRule));
     }
 }
 

@@ -87,38 +87,53 @@ bool SpanInsideBorder(const SpanArgs& args, Filter filter, int count);
 // c scaled by the 8-bit factor f: c * (f + 1) / 256, so that f = 255 keeps c and f = 0 gives 0.
 constexpr std::uint32_t Scale(std::uint32_t c, std::uint32_t f) { return (c * (f + 1)) >> 8; }
 
-// The blend factor for one channel: src and dest are that channel's 8-bit values, srcAlpha the
-// source alpha. The back buffer has no alpha, so its alpha reads as 255.
-constexpr std::uint32_t Factor(std::uint32_t factor, std::uint32_t src, std::uint32_t srcAlpha,
-                               std::uint32_t dest) {
+// A blend factor decided once per draw: the factor of a channel is the source channel, the
+// source alpha or the back buffer's channel (each kept by a mask of 0 or 0xFF, at most one of
+// them set), taken as 255 minus itself when invert is 0xFF. The back buffer has no alpha, so
+// its alpha reads as 255.
+struct FactorRule {
+    std::uint32_t source = 0, alpha = 0, dest = 0, invert = 0;
+};
+
+// The rule of a factor by its device number.
+constexpr FactorRule MakeFactorRule(std::uint32_t factor) {
     switch (factor) {
-        case 1: return 0;                 // zero
-        case 2: return 255;               // one
-        case 3: return src;               // source colour
-        case 4: return 255 - src;         // inverse source colour
-        case 5: return srcAlpha;          // source alpha
-        case 6: return 255 - srcAlpha;    // inverse source alpha
-        case 7: return 255;               // destination alpha
-        case 8: return 0;                 // inverse destination alpha
-        case 9: return dest;              // destination colour
-        case 10: return 255 - dest;       // inverse destination colour
-        case 11: return 0;                // saturated source alpha: min(as, 1 - ad) with ad = 1
-        default: return 0;                // not a factor: adds nothing
+        case 2: return {0, 0, 0, 0xFF};     // one
+        case 3: return {0xFF, 0, 0, 0};     // source colour
+        case 4: return {0xFF, 0, 0, 0xFF};  // inverse source colour
+        case 5: return {0, 0xFF, 0, 0};     // source alpha
+        case 6: return {0, 0xFF, 0, 0xFF};  // inverse source alpha
+        case 7: return {0, 0, 0, 0xFF};     // destination alpha
+        case 9: return {0, 0, 0xFF, 0};     // destination colour
+        case 10: return {0, 0, 0xFF, 0xFF}; // inverse destination colour
+        // Zero, inverse destination alpha, saturated source alpha (min(as, 1 - ad) with ad = 1),
+        // and any number that names no factor: all add nothing.
+        default: return {};
     }
 }
 
+// The factor for one channel: src and dest are that channel's 8-bit values, srcAlpha the
+// source alpha.
+constexpr std::uint32_t Factor(const FactorRule& rule, std::uint32_t src, std::uint32_t srcAlpha, std::uint32_t dest) {
+    return ((src & rule.source) | (srcAlpha & rule.alpha) | (dest & rule.dest)) ^ rule.invert;
+}
+
 // The reference blend of one A8R8G8B8 source over one back-buffer pixel by two factors.
-constexpr std::uint32_t BlendPixel(std::uint32_t src, std::uint32_t dest, std::uint32_t srcFactor,
-                                   std::uint32_t destFactor) {
+constexpr std::uint32_t BlendPixel(std::uint32_t src, std::uint32_t dest, const FactorRule& srcRule,
+                                   const FactorRule& destRule) {
     const std::uint32_t sa = src >> 24;
     std::uint32_t out = 0xFF000000u;
     for (int shift = 0; shift < 24; shift += 8) {
         const std::uint32_t s = (src >> shift) & 0xFF;
         const std::uint32_t d = (dest >> shift) & 0xFF;
-        const std::uint32_t sum = Scale(s, Factor(srcFactor, s, sa, d)) + Scale(d, Factor(destFactor, s, sa, d));
+        const std::uint32_t sum = Scale(s, Factor(srcRule, s, sa, d)) + Scale(d, Factor(destRule, s, sa, d));
         out |= std::min<std::uint32_t>(sum, 255) << shift;
     }
     return out;
+}
+constexpr std::uint32_t BlendPixel(std::uint32_t src, std::uint32_t dest, std::uint32_t srcFactor,
+                                   std::uint32_t destFactor) {
+    return BlendPixel(src, dest, MakeFactorRule(srcFactor), MakeFactorRule(destFactor));
 }
 
 // Every channel of a texel multiplied by the tint's.

@@ -64,7 +64,7 @@ void LoadSound(const std::string& fileName, std::int32_t volume, bool looping, s
 }
 
 void PlayEffect(const std::string& file, std::int16_t slot) {
-    LoadSound((platform::ProgramFolder() / "sounds" / file).string(), sound.sfxVolume, false, slot, false);
+    LoadSound((platform::DataFolder() / "sounds" / file).string(), sound.sfxVolume, false, slot, false);
 }
 
 void ReplaySound(std::int16_t slot) {

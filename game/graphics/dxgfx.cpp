@@ -66,8 +66,7 @@ void InitD3D() {
     ResetSpriteRenderer();
     ClearTexturePool();
     ClearFontPool();
-    sprites.spriteScaleX = 0.8f;
-    sprites.spriteScaleY = 0.6f;
+    SetSpriteScale(0.8f, 0.6f);
 }
 
 void SetupRenderStates() {
@@ -81,18 +80,18 @@ void BeginFrame() {
     using namespace platform;
     const std::int32_t cleared = Clear(kClearTarget | kClearZBuffer, 0, 1.0f, 0);
     if (cleared < 0) {
-        throw std::runtime_error("Clear failed (" + std::to_string(cleared) + ")");
+        throw DeviceError("Clear failed", cleared);
     }
     const std::int32_t begun = BeginScene();
     if (begun < 0) {
-        throw std::runtime_error("BeginScene failed (" + std::to_string(begun) + ")");
+        throw DeviceError("BeginScene failed", begun);
     }
 }
 
 void EndFrame() {
     const std::int32_t ended = platform::EndScene();
     if (ended < 0) {
-        throw std::runtime_error("EndScene failed (" + std::to_string(ended) + ")");
+        throw DeviceError("EndScene failed", ended);
     }
     // A failed presentation reports a negative code: the frame is dropped, never retried.
     platform::Present();

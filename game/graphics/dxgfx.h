@@ -2,7 +2,10 @@
 // that open and close every frame, and the release at exit.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 #include "platform/device.h"
 
@@ -18,6 +21,13 @@ struct Dxgfx {
 };
 extern Dxgfx dxgfx;
 
+// A device call failed where drawing cannot go on: what failed, and the device's result code.
+class DeviceError : public std::runtime_error {
+public:
+    DeviceError(const std::string& what, std::int32_t resultCode) : std::runtime_error(what), code(resultCode) {}
+    std::int32_t code;
+};
+
 // Creates the device for the main window and sets its fixed states, the meshes, the sprite
 // renderer and the empty pools. Shows a message and returns without a device on failure.
 void InitD3D();
@@ -25,10 +35,11 @@ void InitD3D();
 // The fixed states, matrices and a new sprite renderer again, after a device reset.
 void SetupRenderStates();
 
-// Clears target and depth and opens the scene. Throws on failure (an unhandled error).
+// Clears target and depth and opens the scene. Throws DeviceError on failure.
 void BeginFrame();
 
-// Closes the scene and presents it; a failed presentation drops the frame.
+// Closes the scene (DeviceError when it cannot) and presents it; a failed presentation drops
+// the frame.
 void EndFrame();
 
 // Releases textures, fonts and the device.

@@ -37,6 +37,12 @@ std::int32_t CreateFont(std::string_view face, std::int32_t size, bool bold, boo
 // nothing for an index of -1 or less or an empty slot. Changes no device state.
 void DrawText(std::string_view text, std::int32_t fontIndex, std::uint32_t colour,
               const platform::Rect& area);
+// A text's rectangle, from the text's top-left corner. The game loop's texts reach to (1200, 800),
+// past the screen's edges, so that nothing it draws is cut; the menu screens' reach to the
+// screen's own corner (800, 600), which cuts a name too long for the screen.
+constexpr platform::Rect TextRect(std::int32_t left, std::int32_t top) { return {left, top, 1200, 800}; }
+constexpr platform::Rect ScreenTextRect(std::int32_t left, std::int32_t top) { return {left, top, 800, 600}; }
+
 // Drops every font and cuts the pool back to slot 0.
 void ReleaseFonts();
 void ClearFontPool();
@@ -49,5 +55,10 @@ void RecreateFonts();
 constexpr std::uint32_t ColorRGBA(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
+
+// The text colours the game uses most.
+inline constexpr std::uint32_t kOpaqueWhite = ColorRGBA(255, 255, 255, 255);
+inline constexpr std::uint32_t kOpaqueGreen = ColorRGBA(0, 255, 0, 255);
+inline constexpr std::uint32_t kOpaqueRed = ColorRGBA(255, 0, 0, 255);
 
 }  // namespace graphics

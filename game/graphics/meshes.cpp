@@ -79,7 +79,7 @@ bool InitGeometryFrom(const std::filesystem::path& folder) {
     return true;
 }
 
-bool InitGeometry() { return InitGeometryFrom(platform::ProgramFolder()); }
+bool InitGeometry() { return InitGeometryFrom(platform::DataFolder()); }
 
 void ReleaseMeshes() {
     for (MeshSlot& slot : meshState.meshes) {

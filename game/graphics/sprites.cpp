@@ -122,6 +122,11 @@ void ReleaseTextures() {
 
 void ClearTexturePool() { ReleaseTextures(); }
 
+void SetSpriteScale(float x, float y) {
+    sprites.spriteScaleX = x;
+    sprites.spriteScaleY = y;
+}
+
 void ResetSpriteRenderer() { platform::spriteBatch = platform::SpriteBatchState{}; }
 
 void BeginSprites() { platform::SpriteBegin(); }

@@ -52,6 +52,10 @@ struct SpriteState {
 };
 extern SpriteState sprites;
 
+// The scale of the draws that use the global scale: 0.8 x 0.6 for the shop's pictures, 0.75
+// for play.
+void SetSpriteScale(float x, float y);
+
 // The two tables of modes 0 to 3 (see the top of this file).
 extern const BlendModeTable kSpriteBlendModes;  // DrawSprite and DrawSpriteScaled
 extern const BlendModeTable kRectBlendModes;    // DrawSpriteRect

@@ -9,7 +9,7 @@
 namespace input {
 
 void LoadControls() {
-    LoadControlsFrom(platform::ProgramFolder() / "Config.txt");
+    LoadControlsFrom(platform::app.playerFiles.config.readFrom);
 }
 
 bool LoadControlsFrom(const std::filesystem::path& path) {

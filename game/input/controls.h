@@ -5,7 +5,8 @@
 
 namespace input {
 
-// Reads Config.txt from the program folder into keyCodes and joystickEnabled. A missing,
+// Reads the player's Config.txt (where the start-up's choice of player files put it) into
+// keyCodes and joystickEnabled. A missing,
 // unreadable or damaged file never stops the game: what cannot be read falls back as
 // LoadControlsFrom says.
 void LoadControls();

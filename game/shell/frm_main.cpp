@@ -1,10 +1,16 @@
 #include "game/shell/frm_main.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include "common/number_text.h"
+#include "common/player_files.h"
 #include "common/scancodes.h"
 #include "game/audio/music.h"
 #include "game/audio/sound.h"
@@ -36,31 +42,58 @@ MainWindow frmMain;
 
 namespace {
 
-// Every text of the game loop is drawn in a rectangle from its top-left to (1200, 800).
-platform::Rect TextRect(std::int32_t left, std::int32_t top) { return {left, top, 1200, 800}; }
-
-constexpr std::uint32_t kOpaqueWhite = graphics::ColorRGBA(255, 255, 255, 255);
-
-// While the window is minimised or the device is lost, a loop only pumps messages; a short
-// sleep keeps it from burning a core while it waits.
-constexpr double kIdleWaitMs = 10.0;
-
 // The frame-rate text and the quit question.
 void DrawShellTexts() {
     if (frmMain.showFps) {
         graphics::DrawText("FPS: " + std::to_string(frameTimer.fps), graphics::fonts.fontSmall,
-                           kOpaqueWhite, TextRect(0, 70));
+                           graphics::kOpaqueWhite, graphics::TextRect(0, 70));
     }
     if (frmMain.quitRequested) {
         graphics::DrawText("Are you sure you wish to quit (Y/N)?", graphics::fonts.fontLarge,
-                           kOpaqueWhite, TextRect(100, 200));
+                           graphics::kOpaqueWhite, graphics::TextRect(100, 200));
     }
+}
+
+// Where Config.txt and Scores.dat are, chosen once and said once on standard error.
+void ChoosePlayerFiles() {
+    platform::ChoosePlayerFiles();
+    for (const std::string& note : platform::app.playerFiles.notes) {
+        std::fprintf(stderr, "Starwake: %s\n", note.c_str());
+    }
+    std::fprintf(stderr, "Starwake: player files: %s\n",
+                 common::DescribePlayerFiles(platform::app.playerFiles).c_str());
 }
 
 }  // namespace
 
 bool CommandLineShowsFps(std::string_view commandLine) {
     return commandLine.find("SHOWFPS") != std::string_view::npos;
+}
+
+std::int32_t ErrorNumber(const std::exception& error) {
+    if (const auto* device = dynamic_cast<const graphics::DeviceError*>(&error)) {
+        return device->code;
+    }
+    if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
+        return system->code().value();
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&error)) {
+        return ENOMEM;
+    }
+    if (dynamic_cast<const std::invalid_argument*>(&error)) {
+        return EINVAL;
+    }
+    if (dynamic_cast<const std::out_of_range*>(&error) || dynamic_cast<const std::length_error*>(&error)) {
+        return ERANGE;
+    }
+    if (dynamic_cast<const std::domain_error*>(&error)) {
+        return EDOM;
+    }
+    return 1;
+}
+
+std::string ErrorText(const std::exception& error) {
+    return std::string(error.what()) + " " + std::to_string(ErrorNumber(error));
 }
 
 std::int16_t StartLevelFromWords(const std::vector<std::string>& words) {
@@ -88,7 +121,8 @@ void ShowCursorFully() {
 }
 
 bool StartUp() {
-    platform::EnterProgramFolder();
+    platform::EnterDataFolder();
+    ChoosePlayerFiles();
     audio::InitOgg();
     if (audio::music.tmrVOGG < 0) {
         audio::music.tmrVOGG = platform::CreateWindowTimer(250, tmrVogg_Timer);
@@ -107,7 +141,13 @@ bool StartUp() {
         return false;
     }
     frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
+    // A run shown again is not the player's own: its scores never reach the player's table.
+    if (runOptions.mode == ReplayMode::kPlay || runOptions.mode == ReplayMode::kTimedemo) {
+        screens::highScores.file.writeTo.clear();
+    }
     flow.startLevel = StartLevelFromWords(platform::app.arguments);
+    flow.skipMenu = std::find(platform::app.arguments.begin(), platform::app.arguments.end(), "--level") !=
+                    platform::app.arguments.end();
     input::dinput.pollObserver = AfterInputPoll;
     graphics::dxgfx.frameEnded = OnFrameEnd;
 
@@ -153,19 +193,28 @@ void FormLoad() {
         std::exit(1);
     }
     for (;;) {
-        MainMenu();
-        PlayOneGame();
+        OuterLoopPass();
     }
 }
 
-void PlayOneGame() {
-    if (!NewGame()) {
-        // Until the main menu exists there is nowhere to return to: the message was shown.
-        Shutdown(1);
+void OuterLoopPass() {
+    if (flow.skipMenu) {
+        flow.skipMenu = false;
+        graphics::SetSpriteScale(0.75f, 0.75f);
+    } else {
+        MainMenu();
     }
-    LoadLaserSound();
-    while (frmMain.gameRunning) {
-        GameFrame();
+    PlayOneGame();
+    // "--level N" picks the level of the first game only; the menu's games start at level 1.
+    flow.startLevel = 1;
+}
+
+void PlayOneGame() {
+    if (NewGame()) {
+        LoadLaserSound();
+        while (frmMain.gameRunning) {
+            GameFrame();
+        }
     }
     frmMain.gameRunning = true;
     world::ClearWorld();
@@ -175,7 +224,7 @@ void PlayOneGame() {
 }
 
 void LoadLaserSound() {
-    audio::LoadSound((platform::ProgramFolder() / "sounds" / "Laser.wav").string(), audio::sound.sfxVolume, false,
+    audio::LoadSound((platform::DataFolder() / "sounds" / "Laser.wav").string(), audio::sound.sfxVolume, false,
                      audio::kLaserSlot, true);
 }
 
@@ -193,7 +242,6 @@ void GameFrame() {
             if (input::dinput.keyState[common::kKeyY]) {
                 frmMain.gameRunning = false;
                 frmMain.quitRequested = false;
-                frmMain.quitAnswered = true;
             } else if (input::dinput.keyState[common::kKeyN]) {
                 frmMain.quitRequested = false;
             }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,6 @@ namespace shell {
 struct MainWindow {
     bool gameRunning = false;    // the game loop repeats while set
     bool quitRequested = false;  // the quit question is showing
-    bool quitAnswered = false;   // the last game ended with Y to the quit question
     bool bannerShowing = false;  // the level-start banner was drawn in the previous frame
     bool levelComplete = false;  // the level-complete screen was drawn in the previous frame
     bool gameOver = false;       // the last ship is gone
@@ -31,6 +31,10 @@ struct MainWindow {
 };
 extern MainWindow frmMain;
 
+// While the window is minimised or the device is lost, a loop only pumps messages; a short
+// sleep keeps it from burning a core while it waits.
+inline constexpr double kIdleWaitMs = 10.0;
+
 // The whole life of the program: start-up, then menu and game for ever. Ends only through
 // Shutdown.
 [[noreturn]] void FormLoad();
@@ -38,7 +42,12 @@ extern MainWindow frmMain;
 // Start-up steps up to the outer loop; false when the program cannot run (the reason shown).
 bool StartUp();
 
-// One game: set-up, the game loop while gameRunning, and the clean-up after it.
+// One turn of the outer loop: the main menu (not before the first game when "--level N" was
+// given), then one game.
+void OuterLoopPass();
+
+// One game: set-up, the game loop while gameRunning, and the clean-up after it. A level that
+// cannot be loaded ends the game at once, after its message.
 void PlayOneGame();
 
 // Loads the laser's sound into its slot without playing it, at the effects volume of the moment:
@@ -58,6 +67,13 @@ std::int32_t ResetDevice();
 
 // The shutdown sequence: cursor back, input, sound, graphics, music; then the program ends.
 [[noreturn]] void Shutdown(int exitStatus = 0);
+
+// A run-time error as a message box shows it: its description, a space and its number. The
+// number is a device error's result code, a system error's errno value, ENOMEM for memory
+// running out, EINVAL for an invalid argument, ERANGE for a value out of range or too long,
+// EDOM for a domain error, and 1 for any other error.
+std::int32_t ErrorNumber(const std::exception& error);
+std::string ErrorText(const std::exception& error);
 
 // "SHOWFPS" anywhere in the command line, exact case.
 bool CommandLineShowsFps(std::string_view commandLine);

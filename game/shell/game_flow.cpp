@@ -24,10 +24,8 @@ namespace {
 
 constexpr std::int32_t kNewShipHealth = 200;
 
-platform::Rect TextAt(std::int32_t left, std::int32_t top) { return {left, top, 1200, 800}; }
-
 void Say(std::string_view text, std::int32_t font, std::int32_t left, std::int32_t top) {
-    graphics::DrawText(text, font, graphics::ColorRGBA(255, 255, 255, 255), TextAt(left, top));
+    graphics::DrawText(text, font, graphics::kOpaqueWhite, graphics::TextRect(left, top));
 }
 
 bool LoadLevelOrSay(int level) {
@@ -49,9 +47,16 @@ void StartMusic(int level) {
 void ChangeLevel() {
     flow.levelEndAt = 0;
     if (counters.level >= kLastLevel) {
-        // The game is won: back to the menu, without game over and without a high score.
+        // The game is won: its score goes into the table as a game over's does, then back to
+        // the menu. A game that already ended in this frame (Y to the quit question, or game
+        // over) records nothing more.
         counters.level = 1;
-        frmMain.gameRunning = false;
+        if (frmMain.gameRunning) {
+            frmMain.gameRunning = false;
+            graphics::EndFrame();
+            screens::RecordScore();
+            graphics::BeginFrame();
+        }
         return;
     }
     world::records.colObjRefs.Clear();
@@ -78,13 +83,19 @@ void ChangeLevel() {
 std::string MusicFileForLevel(int level) {
     static const char* const kFiles[4] = {"002.ogg", "003.ogg", "004.ogg", "005.ogg"};
     const int band = ((level - 1) / 3) % 4;
-    return (platform::ProgramFolder() / "Music" / kFiles[band < 0 ? 0 : band]).string();
+    return (platform::DataFolder() / "Music" / kFiles[band < 0 ? 0 : band]).string();
 }
 
 bool ShopBeforeLevel(int level) { return level >= 4 && level <= 22 && (level - 1) % 3 == 0; }
 
 bool NewGame() {
     frmMain.gameOver = false;
+    // The last game's destroyed ship stays behind: a new game starts with its ship straight
+    // and no explosion under way.
+    frmMain.shipTilt = 0;
+    flow.explosionFrame = 0;
+    flow.nextExplosionFrameAt = 0;
+    flow.respawnAt = 0;
     // The banner holds the world still from the very first frame: that frame's speed factor
     // comes from a stale frame count (60 times normal speed at start-up) and would throw every
     // object far along its path.

@@ -21,6 +21,7 @@ struct GameFlow {
     platform::Tick nextExplosionFrameAt = 0; // when explosionFrame advances next
     platform::Tick respawnAt = 0;            // when the next ship is put in place
     std::int16_t startLevel = 1;             // the level a new game starts on
+    bool skipMenu = false;                   // "--level N": the first game starts without the menu
 };
 extern GameFlow flow;
 

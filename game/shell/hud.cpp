@@ -21,8 +21,6 @@ HudState hud;
 
 namespace {
 
-platform::Rect TextAt(std::int32_t left, std::int32_t top) { return {left, top, 1200, 800}; }
-
 // The ship at rest circles slowly around its place; moving, it sits still.
 void PlaceShip() {
     const world::cCar& ship = world::Ship();
@@ -110,9 +108,9 @@ void DrawShadow(graphics::Vector2 position, std::int32_t texture, float rotation
 
 void DrawScoreAndMoney() {
     graphics::DrawText(std::to_string(counters.score), graphics::fonts.fontMedium,
-                       graphics::ColorRGBA(255, 255, 175, 200), TextAt(100, 515));
+                       graphics::ColorRGBA(255, 255, 175, 200), graphics::TextRect(100, 515));
     graphics::DrawText(std::to_string(counters.money), graphics::fonts.fontMedium,
-                       graphics::ColorRGBA(175, 255, 175, 200), TextAt(100, 550));
+                       graphics::ColorRGBA(175, 255, 175, 200), graphics::TextRect(100, 550));
 }
 
 void DrawHudLabels() {

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     if (!shell::ParseRunOptions(platform::app.arguments, &shell::runOptions, &optionsError)) {
         std::fprintf(stderr, "corvane: %s\n", optionsError.c_str());
         std::fprintf(stderr,
-                     "usage: corvane [SHOWFPS] [--level N] [--uncapped]\n"
+                     "usage: corvane [SHOWFPS] [--level N] [--uncapped] [--windowed | --fullscreen]\n"
                      "               [--record FILE | --play FILE | --timedemo FILE] [--trace FILE]\n");
         return 2;
     }
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         shell::FormLoad();
     } catch (const std::exception& error) {
         // An error no code handled: say what it was and end with a failure status.
-        platform::ShowMessageBox(std::string("Run-time error: ") + error.what(), "Starwake",
+        platform::ShowMessageBox("Run-time error: " + shell::ErrorText(error), "Starwake",
                                  platform::MessageButtons::kOkOnly, platform::MessageIcon::kCritical);
         return 1;
     }

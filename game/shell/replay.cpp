@@ -7,6 +7,7 @@
 
 #include "common/file_io.h"
 #include "common/level_files.h"
+#include "common/player_files.h"
 #include "common/scancodes.h"
 #include "game/input/dinput.h"
 #include "game/shell/frm_main.h"
@@ -101,6 +102,10 @@ bool ParseRunOptions(const std::vector<std::string>& arguments, RunOptions* opti
             }
         } else if (word == "--uncapped") {
             options->uncapped = true;
+        } else if (word == "--windowed") {
+            options->screen = platform::StartMode::kWindowed;
+        } else if (word == "--fullscreen") {
+            options->screen = platform::StartMode::kFullScreen;
         } else {
             options->words.push_back(word);
         }
@@ -128,11 +133,15 @@ std::uint64_t DataDigest() {
         files.push_back(common::LevelObjectsFileName(level));
     }
     files.emplace_back(common::kObjectKindsFileName);
-    files.emplace_back("Config.txt");
+    files.emplace_back(common::kConfigFileName);
     std::uint64_t digest = common::Fnv1a(std::string_view("starwake data"));
     for (const std::string& name : files) {
         digest = common::Fnv1a(name, digest);
-        if (auto bytes = common::ReadFileBytes(platform::ProgramFolder() / name, 64u << 20, nullptr)) {
+        // The key bindings are the player's file, wherever it lives.
+        const std::filesystem::path path = name == common::kConfigFileName
+                                               ? platform::app.playerFiles.config.readFrom
+                                               : platform::DataFolder() / name;
+        if (auto bytes = common::ReadFileBytes(path, 64u << 20, nullptr)) {
             digest = common::Fnv1a(*bytes, digest);
         }
     }
@@ -144,6 +153,10 @@ bool StartReplay(const RunOptions& options, std::string* error) {
     replay.mode = options.mode;
     replay.path = options.replayPath;
     platform::framePacer.capped = !options.uncapped && options.mode != ReplayMode::kTimedemo;
+    // The window is not part of a run: a replay plays the same in either, and a shown one goes
+    // on while the watcher looks elsewhere.
+    platform::window.startMode = options.screen;
+    platform::window.pauseOnFocusLoss = options.mode != ReplayMode::kPlay && options.mode != ReplayMode::kTimedemo;
     if (options.mode == ReplayMode::kOff) {
         return true;
     }

@@ -15,6 +15,7 @@
 
 #include "common/replay_file.h"
 #include "platform/clock.h"
+#include "platform/window.h"
 
 namespace shell {
 
@@ -26,6 +27,8 @@ struct RunOptions {
     std::string replayPath;          // --record, --play or --timedemo FILE
     std::string tracePath;           // --trace FILE (with --play or --timedemo)
     bool uncapped = false;           // --uncapped: no 60 Hz cap
+    // --windowed or --fullscreen, the last one given; neither leaves it to CORVANE_WINDOWED.
+    platform::StartMode screen = platform::StartMode::kFromEnvironment;
     std::vector<std::string> words;  // everything else: the words the game itself sees
 };
 
@@ -59,8 +62,9 @@ struct ReplayState {
 };
 extern ReplayState replay;
 
-// Starts recording to a file from now on, or loads a replay and starts feeding it to the game.
-// The header of a played replay sets the game's words and key bindings. False, with *error
+// Applies the run's pacing and window choices; then starts recording to a file from now on, or
+// loads a replay and starts feeding it to the game. The header of a played replay sets the
+// game's words and key bindings. False, with *error
 // naming the file and what is wrong, when it cannot.
 bool StartReplay(const RunOptions& options, std::string* error);
 

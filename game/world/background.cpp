@@ -39,7 +39,7 @@ void InitStars() {
         star.starType = common::RoundToInteger(shell::Rnd() * 4.0f);
     }
     assets.starTexture = graphics::LoadTextureIntoPool(
-        (platform::ProgramFolder() / "Star.bmp").string(), kKeyNone);
+        (platform::DataFolder() / "Star.bmp").string(), kKeyNone);
 }
 
 void DrawStars(std::int32_t shipX, std::int32_t shipY) {
@@ -131,14 +131,12 @@ void DrawFog(std::int32_t shipX, std::int32_t shipY, std::string_view tint) {
             const std::int32_t dx = c * kCell - shipX + 112;
             const std::int32_t dy = r * kCell - shipY + 412;
             const Turned turned = Turn(dx, dy, a);
-            graphics::sprites.spriteScaleX = 2.0f;
-            graphics::sprites.spriteScaleY = 2.0f;
+            graphics::SetSpriteScale(2.0f, 2.0f);
             graphics::DrawSprite(assets.fogTexture, {turned.x - 112.0f, turned.y - 12.0f}, rotation,
                                  true, "AF", 1, tint);
         }
     }
-    graphics::sprites.spriteScaleX = 0.75f;
-    graphics::sprites.spriteScaleY = 0.75f;
+    graphics::SetSpriteScale(0.75f, 0.75f);
 }
 
 }  // namespace world

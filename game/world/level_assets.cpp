@@ -14,7 +14,7 @@ LevelAssets assets;
 namespace {
 
 std::int32_t Load(const std::string& relativePath, std::uint32_t key) {
-    return graphics::LoadTextureIntoPool((platform::ProgramFolder() / relativePath).string(), key);
+    return graphics::LoadTextureIntoPool((platform::DataFolder() / relativePath).string(), key);
 }
 
 std::string TwoDigits(int n) {

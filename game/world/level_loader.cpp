@@ -31,7 +31,7 @@ void Warn(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_s
 }  // namespace
 
 std::string LevelStem(int level) {
-    return (platform::ProgramFolder() / "maps" / ("Level" + std::to_string(level))).string();
+    return (platform::DataFolder() / "maps" / ("Level" + std::to_string(level))).string();
 }
 
 bool LoadLevel(const std::string& stem, std::string* error) {
@@ -53,7 +53,7 @@ bool LoadLevel(const std::string& stem, std::string* error) {
     records.mapLength = common::kMapBytes;
 
     // The object kinds, numbered by their line in the file.
-    const std::string kindsPath = (platform::ProgramFolder() / common::kObjectKindsFileName).string();
+    const std::string kindsPath = (platform::DataFolder() / common::kObjectKindsFileName).string();
     const auto kindsText = ReadText(kindsPath, &why);
     if (!kindsText) {
         *error = why;

@@ -4,6 +4,8 @@
 #   SDL's own renderer against ours);
 # - the game reads time only through the platform clock and chance only through its own
 #   generator (the replay module alone times real frames for its figures);
+# - the game reads its data from the data folder (beside the programs or the installed tree),
+#   never straight from the program folder;
 # - the two programs share only common/: the launcher includes no game or platform header,
 #   the game nothing of the launcher.
 set -u
@@ -23,6 +25,9 @@ hits=$(grep -rnE '#include\s*[<"](SDL|assimp/)' --include='*.cpp' --include='*.h
 hits=$(grep -rnE 'std::chrono|\brand\(|\bsrand\(|random_device|mt19937|\btime\(|gettimeofday|clock_gettime|SDL_GetTicks' \
     --include='*.cpp' --include='*.h' game | grep -v '^game/shell/replay.cpp' || true)
 [ -n "$hits" ] && fail "game code reading time or chance past the clock and the generator" "$hits"
+
+hits=$(grep -rn 'ProgramFolder()' --include='*.cpp' --include='*.h' game || true)
+[ -n "$hits" ] && fail "game code reading from the program folder instead of DataFolder()" "$hits"
 
 hits=$(grep -rnE '#include\s*"(game|platform)/' --include='*.cpp' --include='*.h' launcher || true)
 [ -n "$hits" ] && fail "the launcher including game or platform code" "$hits"

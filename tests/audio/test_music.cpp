@@ -1,15 +1,11 @@
 // The music as a player hears it: the timer's restart that loops it, the volume taken at each
-// start, a file that cannot be played, and the tunes of the level bands.
+// start, and a file that cannot be played.
 #include <gtest/gtest.h>
 
 #include "game/audio/music.h"
 #include "game/audio/sound.h"
 #include "game/shell/frm_main.h"
-#include "game/shell/game_counters.h"
-#include "game/shell/game_flow.h"
-#include "game/world/records.h"
 #include "platform/clock.h"
-#include "platform/keyboard.h"
 #include "platform/window.h"
 #include "tests/audio/test_sounds.h"
 #include "tests/support/headless.h"
@@ -117,31 +113,6 @@ TEST(MusicTimer, DiesOutOnceMusicIsNoLongerWanted) {
     EXPECT_EQ(audio::OggIsPlaying(), 1);
     audio::StopOgg();
     EXPECT_EQ(audio::OggIsPlaying(), 0);
-}
-
-TEST(MusicFlow, TheShopAfterTheThirdLevelStartsTheNextBandsTune) {
-    ASSERT_TRUE(test_support::StartHeadlessGame());
-    platform::FakeClock clock(400000);
-    platform::ScriptKeyboard(true);
-    world::ClearWorld();
-    shell::flow = shell::GameFlow{};
-    shell::counters = shell::GameCounters{};
-    ASSERT_TRUE(shell::NewGame());
-    EXPECT_TRUE(shell::frmMain.cMFile.ends_with("002.ogg"));
-    EXPECT_EQ(audio::OggIsPlaying(), 1);
-    shell::counters.level = 3;
-    shell::frmMain.gameRunning = true;
-    for (int frame = 0; frame < 600 && shell::counters.level == 3; ++frame) {
-        if (frame == 130) world::records.colObjects.clear();
-        shell::GameFrame();
-        clock.Advance(20);
-    }
-    platform::ScriptKeyboard(false);
-    EXPECT_EQ(shell::counters.level, 4);
-    EXPECT_TRUE(shell::frmMain.cMFile.ends_with("003.ogg")) << shell::frmMain.cMFile;
-    EXPECT_TRUE(audio::music.musicOn);
-    EXPECT_EQ(audio::OggIsPlaying(), 1);
-    EndMusic();
 }
 
 }  // namespace

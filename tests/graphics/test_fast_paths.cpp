@@ -13,6 +13,7 @@
 #include "platform/device.h"
 #include "platform/raster.h"
 #include "platform/raster_avx2.h"
+#include "platform/raster_pixels.h"
 #include "platform/sprite_batch.h"
 #include "game/graphics/sprites.h"
 #include "tests/graphics/pictures.h"
@@ -136,6 +137,55 @@ TEST(LaneArithmeticTest, RoundHalfAwayLanesRoundsAsLlround) {
     }
 }
 #endif
+
+// Every path shares the comparisons and blend factors a draw decides once, so they are checked
+// here against the functions they stand for: values equal, one apart, at 0 and at the largest
+// depth, and numbers that name no function (always passes, adds nothing).
+TEST(DecidedRulesTest, ComparisonsAndFactorsAnswerAsTheirFunctions) {
+    auto compare = [](std::uint32_t func, std::uint32_t value, std::uint32_t reference) {
+        switch (func) {
+            case kCmpNever: return false;
+            case kCmpLess: return value < reference;
+            case kCmpEqual: return value == reference;
+            case kCmpLessEqual: return value <= reference;
+            case kCmpGreater: return value > reference;
+            case kCmpNotEqual: return value != reference;
+            case kCmpGreaterEqual: return value >= reference;
+            default: return true;
+        }
+    };
+    const std::uint32_t values[] = {0, 1, 2, 254, 255, 256, 65534, 65535};
+    for (std::uint32_t func = 0; func <= 10; ++func) {
+        for (const std::uint32_t value : values) {
+            for (const std::uint32_t reference : values) {
+                ASSERT_EQ(raster::Passes(raster::MakeCompareRule(func), value, reference), compare(func, value, reference))
+                    << "function " << func << ", " << value << " against " << reference;
+            }
+        }
+    }
+    auto factor = [](std::uint32_t number, std::uint32_t src, std::uint32_t srcAlpha, std::uint32_t dest) -> std::uint32_t {
+        switch (number) {
+            case kBlendOne: case kBlendDestAlpha: return 255;
+            case kBlendSrcColor: return src;
+            case kBlendInvSrcColor: return 255 - src;
+            case kBlendSrcAlpha: return srcAlpha;
+            case kBlendInvSrcAlpha: return 255 - srcAlpha;
+            case kBlendDestColor: return dest;
+            case kBlendInvDestColor: return 255 - dest;
+            default: return 0;
+        }
+    };
+    const std::uint32_t channels[] = {0, 1, 0x7F, 0xFE, 0xFF};
+    for (std::uint32_t number = 0; number <= 12; ++number) {
+        for (const std::uint32_t src : channels) {
+            for (const std::uint32_t dest : channels) {
+                const std::uint32_t srcAlpha = 0xFF - src / 2;
+                ASSERT_EQ(raster::Factor(raster::MakeFactorRule(number), src, srcAlpha, dest), factor(number, src, srcAlpha, dest))
+                    << "factor " << number << ", source " << src << ", back buffer " << dest;
+            }
+        }
+    }
+}
 
 // Random scenes over random colours and depths, through the clipping path for every triangle
 // and the faster path with plain and with vector rows.

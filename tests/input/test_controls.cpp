@@ -7,7 +7,6 @@
 
 #include "game/input/controls.h"
 #include "game/input/dinput.h"
-#include "platform/app.h"
 
 namespace {
 
@@ -101,16 +100,6 @@ TEST_F(LoadControlsTest, MissingFileOrAFolderInItsPlaceGivesTheDefaultKeysAndNam
         EXPECT_FALSE(dinput.joystickEnabled) << folder;
         EXPECT_NE(errors.find(Path().string()), std::string::npos) << errors;
     }
-}
-
-TEST_F(LoadControlsTest, GameReadsTheFileInItsProgramFolder) {
-    const auto savedFolder = platform::app.programFolder;
-    platform::app.programFolder = folder_;
-    Write("44\n45\n46\n47\n48\n49\n50\nTrue\n");
-    input::LoadControls();
-    platform::app.programFolder = savedFolder;
-    EXPECT_EQ(dinput.keyCodes, (Codes{44, 45, 46, 47, 48, 49, 50, 77}));
-    EXPECT_TRUE(dinput.joystickEnabled);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ class Launcher : public ::testing::Test {
 protected:
     void Reset() {
         state = launcher::LauncherState{};
-        state.folder = folder.Path();
+        launcher::FindPlaces(state, folder.Path());
     }
     // The state right after the dialog has loaded its files from the folder.
     void Load() {
@@ -265,7 +265,7 @@ TEST_F(Launcher, StartWritesTheFileEvenWithoutChangesAndPassesNoArgumentsWhenThe
 
 TEST_F(Launcher, AFailedSaveSaysSoStartsNothingAndKeepsTheDialogOpenOnExit) {
     Load();
-    state.folder = folder.Path() / "gone";
+    state.playerFiles.config.writeTo = folder.Path() / "gone" / "Config.txt";
     EXPECT_EQ(launcher::CmdSaveClick(state, recorder.Services()), StartOutcome::kSaveFailed);
     ASSERT_EQ(recorder.criticals.size(), 1u);
     EXPECT_NE(recorder.criticals[0].find("gone/Config.txt"), std::string::npos) << recorder.criticals[0];

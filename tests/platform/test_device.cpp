@@ -100,20 +100,25 @@ TEST_F(DeviceTest, ResetRefusedWhileSurfacesAreHeld) {
     EXPECT_EQ(Reset(GameParams()), kOk);
 }
 
-TEST_F(DeviceTest, FullScreenFocusLossLosesTheDeviceUntilItComesBack) {
+TEST_F(DeviceTest, FocusLossLosesTheDeviceUntilItComesBackUnlessAReplayIsShown) {
     const bool wasFullscreen = window.fullscreen;
-    window.fullscreen = true;
     ASSERT_TRUE(window.activityHandler);
+    for (const bool fullscreen : {true, false}) {
+        window.fullscreen = fullscreen;
+        window.activityHandler(false, false);
+        EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
+        // Focused but minimised: only full screen stays lost.
+        window.activityHandler(true, true);
+        EXPECT_EQ(TestCooperativeLevel(), fullscreen ? kErrDeviceLost : kErrDeviceNotReset);
+        window.activityHandler(true, false);
+        EXPECT_EQ(TestCooperativeLevel(), kErrDeviceNotReset);
+        ASSERT_EQ(Reset(GameParams()), kOk);
+    }
+    window.pauseOnFocusLoss = false;
     window.activityHandler(false, false);
-    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
-    window.activityHandler(true, true);  // focused but minimised: still lost
-    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceLost);
-    window.activityHandler(true, false);
-    EXPECT_EQ(TestCooperativeLevel(), kErrDeviceNotReset);
-    window.fullscreen = false;
-    ASSERT_EQ(Reset(GameParams()), kOk);
-    window.activityHandler(false, true);  // a window never loses its device
     EXPECT_EQ(TestCooperativeLevel(), kOk);
+    window.pauseOnFocusLoss = true;
+    window.activityHandler(true, false);
     window.fullscreen = wasFullscreen;
 }
 

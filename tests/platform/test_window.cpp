@@ -98,12 +98,10 @@ struct ScopedLeakCheckOff {
 #endif
 };
 
-// Shows a frame full screen and checks where it lands: scaled to fill the desktop with its
-// aspect kept, centred, black bars beside or above it. The frame is dark blue with a red
-// square in its top left corner and a green one in its bottom right.
-void ExpectFullScreenFrameCentred() {
-    unsetenv("CORVANE_WINDOWED");
-    ASSERT_TRUE(CreateMainWindow("Starwake"));
+// Shows a frame in the window as it stands and checks where it lands: scaled to fill the
+// window with its shape kept, centred, black bars beside or above it. The frame is dark blue
+// with a red square in its top left corner and a green one in its bottom right.
+void ExpectFrameCentred() {
     std::vector<std::uint16_t> frame(800 * 600, ToR5G6B5(0xFF000080u));
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) {
@@ -113,8 +111,6 @@ void ExpectFullScreenFrameCentred() {
     }
     ASSERT_TRUE(PresentToWindow(frame, 800, 600));
     const window_testing::ShownImage shown = window_testing::ShownPixels();
-    DestroyMainWindow();
-    setenv("CORVANE_WINDOWED", "1", 1);
     ASSERT_FALSE(shown.pixels.empty());
     auto at = [&](int x, int y) {
         return shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shown.width) + static_cast<std::size_t>(x)] & 0xFFFFFF;
@@ -133,6 +129,34 @@ void ExpectFullScreenFrameCentred() {
         EXPECT_EQ(at(shown.width / 2, top / 2), 0u);
         EXPECT_EQ(at(shown.width / 2, shown.height - 1 - top / 2), 0u);
     }
+}
+
+void ExpectFullScreenFrameCentred() {
+    unsetenv("CORVANE_WINDOWED");
+    ASSERT_TRUE(CreateMainWindow("Starwake"));
+    setenv("CORVANE_WINDOWED", "1", 1);
+    EXPECT_TRUE(window.fullscreen);
+    ExpectFrameCentred();
+    DestroyMainWindow();
+}
+
+// The dummy driver never reports the focus going or coming, so headless runs never pause.
+TEST(Window, ResizedAndSwitchedTheFrameKeepsItsShapeAndHeadlessTheFocusStays) {
+    ASSERT_TRUE(CreateMainWindow("Starwake"));
+    DoEvents();
+    EXPECT_TRUE(window.focused);
+    for (const auto& [width, height] : {std::pair{1000, 500}, std::pair{640, 700}}) {
+        window_testing::ResizeWindow(width, height);
+        DoEvents();
+        ExpectFrameCentred();
+        EXPECT_EQ(window_testing::ShownPixels().width, width);
+    }
+    ASSERT_TRUE(SetFullScreen(true));
+    ExpectFrameCentred();
+    ASSERT_TRUE(SetFullScreen(false));
+    ExpectFrameCentred();
+    EXPECT_EQ(window_testing::ShownPixels().width, 800);  // back to the game's own window
+    DestroyMainWindow();
 }
 
 TEST(FullScreen, TheFrameFillsTheDummyDesktop) { ExpectFullScreenFrameCentred(); }

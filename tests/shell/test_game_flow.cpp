@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/scancodes.h"
+#include "game/screens/high_scores.h"
 #include "game/shell/frm_main.h"
 #include "game/shell/game_counters.h"
 #include "game/shell/game_flow.h"
@@ -9,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "tests/support/headless.h"
+#include "tests/support/key_script.h"
 
 namespace {
 
@@ -89,6 +92,8 @@ TEST_F(GameFlowTest, ALostShipExplodesThenTheNextBlinksInPlaceAndWeaponsGo) {
 }
 
 TEST_F(GameFlowTest, TheLastShipEndsTheGameAfterSixSecondsOfGameOver) {
+    const auto folder = test_support::ScratchFolder("flow");
+    screens::highScores.file = {folder / "Scores.dat", folder / "Scores.dat"};
     Frames(130);
     counters.lives = 0;
     counters.health = 0;
@@ -98,8 +103,17 @@ TEST_F(GameFlowTest, TheLastShipEndsTheGameAfterSixSecondsOfGameOver) {
     ASSERT_TRUE(frmMain.gameOver);
     Frames(250, 20);  // five seconds
     EXPECT_TRUE(frmMain.gameRunning);
-    Frames(60, 20);
+    // Then the table (no place for a score of 0), left with Return.
+    test_support::KeyScript script(clock, 0);
+    script.HoldUntil({}, [] { return !frmMain.gameRunning; }).Hold({}, 5).Hold({common::kKeyReturn}, 3).Hold({}, 1);
+    EXPECT_TRUE(script.Run([&] {
+        for (int i = 0; i < 60 && frmMain.gameRunning; ++i) {
+            Frames(1, 20);
+        }
+    }));
     EXPECT_FALSE(frmMain.gameRunning);
+    EXPECT_TRUE(std::filesystem::exists(screens::highScores.file.writeTo));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(MusicAndShop, FollowTheLevelBands) {

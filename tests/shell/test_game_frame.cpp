@@ -27,7 +27,6 @@ protected:
         platform::ScriptKeyboard(true);
         frmMain.gameRunning = true;
         frmMain.quitRequested = false;
-        frmMain.quitAnswered = false;
         frmMain.bannerShowing = false;
         shell::counters.health = 200;
     }
@@ -58,8 +57,6 @@ TEST_F(GameFrameTest, EscapeAsksAndYEndsTheGame) {
     Press({common::kKeyY});
     EXPECT_FALSE(frmMain.gameRunning);
     EXPECT_FALSE(frmMain.quitRequested);
-    // Without the menu screens, the menu the game returns to ends the program.
-    EXPECT_EXIT(shell::MainMenu(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GameFrameTest, YAloneDoesNothingAndNTakesTheQuestionAway) {
@@ -69,7 +66,6 @@ TEST_F(GameFrameTest, YAloneDoesNothingAndNTakesTheQuestionAway) {
     Press({common::kKeyN});
     EXPECT_FALSE(frmMain.quitRequested);
     EXPECT_TRUE(frmMain.gameRunning);
-    shell::MainMenu();  // a game that ended otherwise goes on to the next one
 }
 
 TEST_F(GameFrameTest, EscapeAndYTogetherEndTheGameInTheSameFrame) {
@@ -137,12 +133,41 @@ TEST_F(GameFrameTest, LostDeviceIsResetWithItsStatesAndMatrices) {
     Frame();  // and play goes on
 }
 
+TEST_F(GameFrameTest, AltEnterSwitchesTheWindowAndItsReturnNeverReachesTheGame) {
+    test_support::ExpectAltEnterSwitchesTheWindow([this] { Frame(); });
+}
+
+// A window without the focus holds the game still the way a lost device does: the frame waits
+// in the device check, pumping messages, until the focus is back; then the device is reset
+// and the frame is played.
+TEST_F(GameFrameTest, AWindowWithoutTheFocusPausesTheGameUntilItComesBack) {
+    ASSERT_FALSE(platform::window.fullscreen);
+    ASSERT_TRUE(platform::window.activityHandler);
+    Frame();
+    const auto presented = platform::device.framesPresented;
+    frmMain.surfacesLost = false;
+    platform::window.activityHandler(false, false);
+    int pumps = 0;
+    const platform::TimerId back = platform::CreateWindowTimer(0, [&] {
+        if (++pumps == 3) {
+            platform::window.activityHandler(true, false);
+        }
+    });
+    platform::EnableWindowTimer(back, true);
+    Frame();
+    platform::EnableWindowTimer(back, false);
+    EXPECT_GE(pumps, 3);
+    EXPECT_TRUE(frmMain.surfacesLost);
+    EXPECT_EQ(platform::device.framesPresented, presented + 1);  // only the frame after the return
+    EXPECT_EQ(platform::TestCooperativeLevel(), platform::kOk);
+}
+
 TEST_F(GameFrameTest, EndFramePresentsOnceEvenWhenPresentationFails) {
     platform::device_testing::FailPresents(3);
     const auto before = platform::device.framesPresented;
     graphics::BeginFrame();
     graphics::EndFrame();
-    EXPECT_EQ(platform::device.failPresents, 2);  // one attempt, no retry loop
+    EXPECT_EQ(platform::device_testing::switches.failPresents, 2);  // one attempt, no retry loop
     EXPECT_EQ(platform::device.framesPresented, before);
     platform::device_testing::FailPresents(0);
 }

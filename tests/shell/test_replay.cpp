@@ -8,16 +8,23 @@
 
 #include "common/file_io.h"
 #include "common/replay_file.h"
+#include "common/scancodes.h"
+#include "game/audio/sound.h"
+#include "game/graphics/dxgfx.h"
+#include "game/graphics/sprites.h"
+#include "game/shell/game_counters.h"
 #include "game/shell/frm_main.h"
 #include "game/shell/game_flow.h"
 #include "game/shell/mod_timer.h"
 #include "game/shell/replay.h"
 #include "game/world/records.h"
+#include "platform/app.h"
 #include "platform/clock.h"
 #include "platform/frame_pacer.h"
 #include "platform/window.h"
 #include "tests/support/flights.h"
 #include "tests/support/headless.h"
+#include "tests/support/key_script.h"
 
 namespace {
 
@@ -47,6 +54,13 @@ TEST(RunOptions, SwitchesTakeTheirFilesAndTheRestAreTheGamesWords) {
     EXPECT_EQ(options.replayPath, (fs::current_path() / "a.rpl").string());
     EXPECT_EQ(options.tracePath, (fs::current_path() / "t.txt").string());
     EXPECT_EQ(options.words, (std::vector<std::string>{"SHOWFPS", "--level", "8"}));
+    EXPECT_EQ(options.screen, platform::StartMode::kFromEnvironment);
+    // The window switches are the run's, not the game's: the last one given wins.
+    ASSERT_TRUE(shell::ParseRunOptions({"--fullscreen", "SHOWFPS", "--windowed"}, &options, &error));
+    EXPECT_EQ(options.screen, platform::StartMode::kWindowed);
+    EXPECT_EQ(options.words, (std::vector<std::string>{"SHOWFPS"}));
+    ASSERT_TRUE(shell::ParseRunOptions({"--windowed", "--fullscreen"}, &options, &error));
+    EXPECT_EQ(options.screen, platform::StartMode::kFullScreen);
     EXPECT_FALSE(shell::ParseRunOptions({"--record"}, &options, &error));
     EXPECT_NE(error.find("--record"), std::string::npos);
     EXPECT_FALSE(shell::ParseRunOptions({"--play", "a", "--record", "b"}, &options, &error));
@@ -103,6 +117,75 @@ TEST(Replays, OneFlippedKeyGivesAnotherGame) {
 
     EXPECT_EQ(DigestOf({"--timedemo", file.string()}), flight.digest);
     EXPECT_NE(DigestOf({"--timedemo", flipped.string()}), flight.digest);
+    fs::remove_all(file.parent_path());
+}
+
+// A run that starts at the menu, visits the options and the table, plays three levels (left
+// empty in a program folder of its own, so each completes by itself) and the shop, and quits:
+// recorded headless, then shown by the program from that folder.
+TEST(Replays, ARunThroughTheMenusAndTheShopPlaysBackIdentically) {
+    ASSERT_TRUE(test_support::StartHeadlessGame());
+    const fs::path folder = fs::path(STARWAKE_BINARY_DIR) / ("replay-folder-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::copy(test_support::ProgramFolder(), folder, fs::copy_options::recursive | fs::copy_options::create_hard_links);
+    for (int level = 1; level <= 3; ++level) {
+        const fs::path objects = folder / "maps" / ("Level" + std::to_string(level) + ".dat");
+        fs::remove(objects);
+        std::ofstream{objects};
+    }
+    platform::SetProgramFolder(folder);
+
+    const fs::path file = Scratch("menus.rpl");
+    platform::FakeClock clock(60000);
+    shell::RunOptions options;
+    options.mode = shell::ReplayMode::kRecord;
+    options.replayPath = file.string();
+    options.uncapped = true;
+    platform::app.arguments = options.words;
+    std::string error;
+    ASSERT_TRUE(shell::StartReplay(options, &error)) << error;
+    std::uint64_t digest = 0;
+    graphics::dxgfx.frameEnded = [&] {
+        shell::OnFrameEnd();
+        digest = shell::GameStateDigest();
+    };
+
+    using namespace common;
+    constexpr int kTick = 14;
+    test_support::KeyScript script(clock, 20);
+    auto press = [&](int key) { script.Hold({key}, 1).Hold({}, kTick); };
+    press(kKeyDown);  // options: music down a step, effects down a step, Exit
+    press(kKeyReturn);
+    press(kKeyLeft);
+    press(kKeyDown);
+    press(kKeyLeft);
+    press(kKeyDown);
+    press(kKeyReturn);
+    press(kKeyDown);  // the table, and back
+    press(kKeyReturn);
+    press(kKeyReturn);
+    press(kKeyUp);
+    press(kKeyUp);
+    script.Hold({kKeyReturn}, 1).HoldUntil({}, [] { return graphics::sprites.spriteScaleY == 0.6f; });
+    press(kKeySpace);  // Health Restore at full health: refused
+    for (int i = 0; i < 8; ++i) {
+        press(kKeyDown);
+    }
+    script.Hold({kKeyReturn}, 1).Hold({}, 150).Hold({kKeyEscape}, 1).Hold({kKeyY}, 1).Hold({}, 1);
+    const bool ran = script.Run(shell::OuterLoopPass);
+    shell::FinishReplay();
+    graphics::dxgfx.frameEnded = shell::OnFrameEnd;
+    platform::SetProgramFolder(test_support::ProgramFolder());
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(shell::counters.level, 4);
+    EXPECT_EQ(audio::sound.sfxVolume, -100);
+
+    const auto run = RunCorvane({"--timedemo", file.string()}, folder);
+    fs::remove_all(folder);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("out of step"), std::string::npos) << run.output;
+    EXPECT_NE(digest, 0u);
+    EXPECT_EQ(test_support::PrintedDigest(run.output), digest) << run.output;
     fs::remove_all(file.parent_path());
 }
 

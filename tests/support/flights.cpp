@@ -74,8 +74,8 @@ Flight RecordFlight(const std::filesystem::path& path, int level, int frames, co
     return flight;
 }
 
-ProgramRun RunCorvane(const std::vector<std::string>& arguments) {
-    std::string command = "'" + (ProgramFolder() / "corvane").string() + "'";
+ProgramRun RunCorvane(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
+    std::string command = "'" + ((folder.empty() ? ProgramFolder() : folder) / "corvane").string() + "'";
     for (const std::string& argument : arguments) {
         command += " '" + argument + "'";
     }

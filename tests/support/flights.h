@@ -26,12 +26,13 @@ struct Flight {
 // Records `frames` frames of a new game on `level` into path.
 Flight RecordFlight(const std::filesystem::path& path, int level, int frames, const KeyPlan& plan);
 
-// Runs the real program on a replay; its standard output and exit status.
+// Runs the real program (from the build's program folder unless another is named) on a replay;
+// its standard output and exit status.
 struct ProgramRun {
     int status = -1;
     std::string output;
 };
-ProgramRun RunCorvane(const std::vector<std::string>& arguments);
+ProgramRun RunCorvane(const std::vector<std::string>& arguments, const std::filesystem::path& folder = {});
 
 // The digest a timedemo printed, or 0 when it printed none.
 std::uint64_t PrintedDigest(const std::string& output);

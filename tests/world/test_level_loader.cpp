@@ -21,14 +21,13 @@ class LevelLoaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(test_support::StartHeadlessGame());
-        folder_ = fs::temp_directory_path() / ("starwake-levels-" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
+        folder_ = test_support::ScratchFolder("levels");
         fs::create_directories(folder_ / "maps");
-        platform::app.programFolder = folder_;
+        platform::app.dataFolder = folder_;
         world::ClearWorld();
     }
     void TearDown() override {
-        platform::app.programFolder = test_support::ProgramFolder();
+        platform::app.dataFolder = test_support::ProgramFolder();
         fs::remove_all(folder_);
     }
 

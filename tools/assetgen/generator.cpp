@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "tools/assetgen/hud_pictures.h"
+#include "tools/assetgen/icons.h"
 #include "tools/assetgen/lettering.h"
 #include "tools/assetgen/meshes_x.h"
 #include "tools/assetgen/music.h"
@@ -61,6 +62,7 @@ GeneratedSet GenerateAll(int threads) {
         result.files.push_back(MakeKeysFile());
         return result;
     });
+    jobs.push_back([] { return JobResult{{}, MakeIcons()}; });
 
     std::vector<JobResult> results(jobs.size());
     std::atomic<std::size_t> next{0};
@@ -75,7 +77,7 @@ GeneratedSet GenerateAll(int threads) {
     for (std::thread& thread : pool) thread.join();
 
     // Pictures in the order a reader looks for them: the screen set, ships, sprites, tiles.
-    const int order[] = {5, 6, 7, 4, 8, 0, 1, 2, 3, 9, 10};
+    const int order[] = {5, 6, 7, 4, 8, 0, 1, 2, 3, 9, 10, 11};
     for (int job : order) {
         Append(set.pictures, std::move(results[static_cast<std::size_t>(job)].pictures));
         for (DataFile& file : results[static_cast<std::size_t>(job)].files) set.files.push_back(std::move(file));

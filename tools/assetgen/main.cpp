@@ -1,7 +1,8 @@
 // assetgen: makes every data file the game and the launcher read, from a fixed seed, into a
-// program folder; optionally also the contact sheets.
+// program folder; optionally also the contact sheets, and the player's files as they ship (for
+// an install, whatever the program folder's own copies hold by now).
 //
-//   assetgen --out DIR [--sheets DIR] [--threads N]
+//   assetgen --out DIR [--sheets DIR] [--shipped DIR] [--threads N]
 
 #include <chrono>
 #include <cstdio>
@@ -20,7 +21,7 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: assetgen --out DIR [--sheets DIR] [--threads N]\n");
+    std::fprintf(stderr, "usage: assetgen --out DIR [--sheets DIR] [--shipped DIR] [--threads N]\n");
     return 2;
 }
 
@@ -29,6 +30,7 @@ int Usage() {
 int main(int argc, char** argv) {
     std::filesystem::path out;
     std::filesystem::path sheets;
+    std::filesystem::path shipped;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
             out = argv[++i];
         } else if (std::strcmp(argv[i], "--sheets") == 0 && hasValue) {
             sheets = argv[++i];
+        } else if (std::strcmp(argv[i], "--shipped") == 0 && hasValue) {
+            shipped = argv[++i];
         } else if (std::strcmp(argv[i], "--threads") == 0 && hasValue) {
             threads = std::atoi(argv[++i]);
             if (threads < 1) return Usage();
@@ -59,6 +63,10 @@ int main(int argc, char** argv) {
     }
     for (const std::string& name : written) {
         std::printf("assetgen: wrote the first %s\n", name.c_str());
+    }
+    if (!shipped.empty() && !assetgen::WriteGeneratedFiles(shipped, {}, assetgen::ShippedPlayerFiles(), &error)) {
+        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+        return 1;
     }
     if (!sheets.empty()) {
         assetgen::Lettering lettering;

@@ -10,23 +10,11 @@
 #include "common/config_file.h"
 #include "common/file_io.h"
 #include "common/keys_file.h"
+#include "common/player_files.h"
 
 namespace assetgen {
 
 std::vector<std::uint8_t> TextBytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable() {
-    return {{{50000, "ACE"},
-             {40000, "VEX"},
-             {32000, "NOX"},
-             {25000, "ZED"},
-             {20000, "KIT"},
-             {15000, "ORB"},
-             {10000, "JAX"},
-             {7500, "LUM"},
-             {5000, "REY"},
-             {2500, "SOL"}}};
-}
 
 DataFile MakeKeysFile() {
     return {"keys.txt", TextBytes(common::FormatKeyNames(common::KeyNamesFromScanCodeTable()))};
@@ -87,26 +75,27 @@ bool WriteGeneratedFiles(const std::filesystem::path& folder, const std::vector<
     return true;
 }
 
+std::vector<DataFile> ShippedPlayerFiles() {
+    std::array<std::string, common::kBoundActions> keys;
+    for (int i = 0; i < common::kBoundActions; ++i) {
+        keys[static_cast<std::size_t>(i)] = std::to_string(common::kDefaultControls.keyCodes[static_cast<std::size_t>(i)]);
+    }
+    return {{std::string(common::kConfigFileName),
+             TextBytes(common::FormatConfig(keys, common::kDefaultControls.joystickEnabled ? 1 : 0))},
+            {std::string(common::kScoresFileName), TextBytes(common::FormatScores(common::FirstScoreTable()))}};
+}
+
 bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<std::string>* written,
                                std::string* error) {
-    std::error_code code;
-    const std::filesystem::path config = folder / "Config.txt";
-    if (!std::filesystem::exists(config, code)) {
-        std::array<std::string, common::kBoundActions> keys;
-        for (int i = 0; i < common::kBoundActions; ++i) {
-            keys[static_cast<std::size_t>(i)] = std::to_string(common::kDefaultControls.keyCodes[static_cast<std::size_t>(i)]);
+    for (const DataFile& file : ShippedPlayerFiles()) {
+        std::error_code code;
+        if (std::filesystem::exists(folder / file.fileName, code)) {
+            continue;
         }
-        if (!common::SaveConfigFile(config, keys, common::kDefaultControls.joystickEnabled ? 1 : 0, error)) {
+        if (!common::WriteFileAtomically(folder / file.fileName, file.bytes, error)) {
             return false;
         }
-        if (written) written->push_back("Config.txt");
-    }
-    const std::filesystem::path scores = folder / std::string(common::kScoresFileName);
-    if (!std::filesystem::exists(scores, code)) {
-        if (!common::SaveScoresFile(scores, FirstScoreTable(), error)) {
-            return false;
-        }
-        if (written) written->push_back(std::string(common::kScoresFileName));
+        if (written) written->push_back(file.fileName);
     }
     return true;
 }

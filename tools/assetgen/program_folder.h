@@ -13,9 +13,6 @@
 
 namespace assetgen {
 
-// The first high-score table: invented pilots on a descending ladder.
-std::array<common::ScoreEntry, common::kScoreEntries> FirstScoreTable();
-
 // keys.txt (always written: it is data, not the player's).
 DataFile MakeKeysFile();
 
@@ -24,8 +21,11 @@ DataFile MakeKeysFile();
 bool WriteGeneratedFiles(const std::filesystem::path& folder, const std::vector<Picture>& pictures,
                          const std::vector<DataFile>& files, std::string* error);
 
-// Writes Config.txt with the default bindings and Scores.dat with the first table, each only
-// if the folder has no such file. *written lists what was written.
+// Config.txt with the default bindings and Scores.dat with the first table, as they ship.
+std::vector<DataFile> ShippedPlayerFiles();
+
+// Writes the shipped Config.txt and Scores.dat, each only if the folder has no such file.
+// *written lists what was written.
 bool WritePlayerFilesIfMissing(const std::filesystem::path& folder, std::vector<std::string>* written,
                                std::string* error);
 

@@ -36,11 +36,19 @@ std::vector<Point> Transform(const std::vector<Point>& points, float axis, float
 
 }  // namespace
 
-Canvas DrawPlayerShip(int bank) {
-    Canvas canvas(128, 128);
+Canvas DrawPlayerShip(int bank, float scale) {
+    Canvas canvas(static_cast<int>(128 * scale), static_cast<int>(128 * scale));
     const float axis = 64.0f;
     const float squeeze = bank == 0 ? 1.0f : 0.8f;
-    const auto shape = [&](const std::vector<Point>& p) { return Transform(p, axis, squeeze, 0.0f); };
+    // Every point is laid out on the 128-pixel sprite and scaled as it is drawn.
+    const auto scaled = [scale](std::vector<Point> points) {
+        for (Point& p : points) {
+            p.x *= scale;
+            p.y *= scale;
+        }
+        return points;
+    };
+    const auto shape = [&](const std::vector<Point>& p) { return scaled(Transform(p, axis, squeeze, 0.0f)); };
     const std::vector<Point> leftWing = {{52, 54}, {14, 90}, {12, 104}, {24, 106}, {48, 98}};
     std::vector<Point> rightWing;
     for (const Point& p : leftWing) rightWing.push_back({2 * axis - p.x, p.y});
@@ -49,26 +57,28 @@ Canvas DrawPlayerShip(int bank) {
     const Colour rightColour = bank > 0 ? wingDark : (bank < 0 ? Rgb(196, 208, 228) : wingLit);
     FillPolygon(canvas, shape(leftWing), leftColour);
     FillPolygon(canvas, shape(rightWing), rightColour);
-    StrokePolygon(canvas, shape(leftWing), 1.5f, Rgb(40, 46, 62));
-    StrokePolygon(canvas, shape(rightWing), 1.5f, Rgb(40, 46, 62));
+    StrokePolygon(canvas, shape(leftWing), 1.5f * scale, Rgb(40, 46, 62));
+    StrokePolygon(canvas, shape(rightWing), 1.5f * scale, Rgb(40, 46, 62));
     // Red stripes along the wings.
-    StrokeLine(canvas, shape({{46, 70}})[0], shape({{20, 96}})[0], 3.0f, Rgb(200, 40, 40));
-    StrokeLine(canvas, shape({{82, 70}})[0], shape({{108, 96}})[0], 3.0f, Rgb(200, 40, 40));
+    StrokeLine(canvas, shape({{46, 70}})[0], shape({{20, 96}})[0], 3.0f * scale, Rgb(200, 40, 40));
+    StrokeLine(canvas, shape({{82, 70}})[0], shape({{108, 96}})[0], 3.0f * scale, Rgb(200, 40, 40));
     const std::vector<Point> hull = Mirror({{64, 6}, {72, 28}, {77, 58}, {84, 96}, {76, 116}}, axis);
     FillPolygon(canvas, shape(hull), Rgb(150, 164, 190));
     // The hull's lit ridge moves with the roll.
     const std::vector<Point> ridge = Mirror({{64, 10}, {68, 30}, {70, 60}, {72, 110}}, axis);
-    FillPolygon(canvas, Transform(ridge, axis, squeeze, bank * -3.0f), Rgb(200, 212, 232));
-    StrokePolygon(canvas, shape(hull), 1.5f, Rgb(40, 46, 62));
+    FillPolygon(canvas, scaled(Transform(ridge, axis, squeeze, bank * -3.0f)), Rgb(200, 212, 232));
+    StrokePolygon(canvas, shape(hull), 1.5f * scale, Rgb(40, 46, 62));
     // Cockpit glass.
-    FillEllipse(canvas, axis - bank * 2.0f, 44, 6.5f * squeeze, 13, Rgb(30, 70, 110));
-    FillEllipse(canvas, axis - bank * 2.0f - 1.5f, 40, 3.0f * squeeze, 6, Rgb(120, 220, 250));
+    const float glassX = axis - bank * 2.0f;
+    FillEllipse(canvas, glassX * scale, 44 * scale, 6.5f * squeeze * scale, 13 * scale, Rgb(30, 70, 110));
+    FillEllipse(canvas, (glassX - 1.5f) * scale, 40 * scale, 3.0f * squeeze * scale, 6 * scale,
+                Rgb(120, 220, 250));
     // Engines.
     for (float ex : {56.0f, 72.0f}) {
         const float x = axis + (ex - axis) * squeeze;
-        FillRect(canvas, x - 4, 108, x + 4, 118, Rgb(60, 64, 78));
-        FillEllipse(canvas, x, 120, 4.0f, 5.0f, Rgb(255, 170, 60));
-        FillEllipse(canvas, x, 119, 2.0f, 3.0f, Rgb(255, 236, 170));
+        FillRect(canvas, (x - 4) * scale, 108 * scale, (x + 4) * scale, 118 * scale, Rgb(60, 64, 78));
+        FillEllipse(canvas, x * scale, 120 * scale, 4.0f * scale, 5.0f * scale, Rgb(255, 170, 60));
+        FillEllipse(canvas, x * scale, 119 * scale, 2.0f * scale, 3.0f * scale, Rgb(255, 236, 170));
     }
     return canvas;
 }

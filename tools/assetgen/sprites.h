@@ -45,7 +45,7 @@ std::vector<Picture> MakeSmallSprites();      // Particle, Star, Shield
 
 namespace assetgen {
 struct Canvas;
-// The player's fighter on a transparent 128 x 128 canvas. bank: 0 straight, -1 rolling left,
-// +1 rolling right.
-Canvas DrawPlayerShip(int bank);
+// The player's fighter on a transparent 128 x 128 canvas, or that size times scale. bank: 0
+// straight, -1 rolling left, +1 rolling right.
+Canvas DrawPlayerShip(int bank, float scale = 1.0f);
 }  // namespace assetgen

@@ -154,11 +154,13 @@ BENCHMARK(WorldObjects)->Unit(benchmark::kMillisecond);
 
 // The object pass over the level's mesh objects alone (asteroids, coins and mines, named by
 // their mesh number), through the device's path for triangles inside the clip volume or
-// through the general clipping path for every triangle.
-void MeshesOnly(benchmark::State& state, bool reference) {
+// through the general clipping path for every triangle; on a shadow level the coins are drawn
+// twice, first as a blended silhouette.
+void MeshesOnly(benchmark::State& state, bool reference, int level = kBusiestLevel) {
     if (!PrepareBusiestLevel(state)) {
         return;
     }
+    shell::counters.level = static_cast<std::int16_t>(level);
     std::erase_if(world::records.colObjects, [](const world::ObjectHandle& o) {
         return o->name.empty() || o->name.find_first_not_of("0123456789") != std::string::npos;
     });
@@ -171,11 +173,14 @@ void MeshesOnly(benchmark::State& state, bool reference) {
     platform::EndScene();
     platform::device_testing::UseReferenceTriangles(false);
     state.counters["meshes"] = static_cast<double>(world::records.colObjects.size());
+    shell::counters.level = kBusiestLevel;
 }
 void WorldMeshes(benchmark::State& state) { MeshesOnly(state, false); }
 BENCHMARK(WorldMeshes)->Unit(benchmark::kMillisecond);
 void WorldMeshesClipping(benchmark::State& state) { MeshesOnly(state, true); }
 BENCHMARK(WorldMeshesClipping)->Unit(benchmark::kMillisecond);
+void WorldMeshesShadowed(benchmark::State& state) { MeshesOnly(state, false, 19); }
+BENCHMARK(WorldMeshesShadowed)->Unit(benchmark::kMillisecond);
 
 void WorldFog(benchmark::State& state) {
     if (!PrepareBusiestLevel(state)) {
@@ -199,5 +204,6 @@ int main(int argc, char** argv) {
     return bench::RunAndSummarise(argc, argv,
                                   {{"ClearAndPresent", "MemsetBackBuffer"},
                                    {"WorldFrame", "ClearAndPresent"},
-                                   {"WorldMeshes", "WorldMeshesClipping"}});
+                                   {"WorldMeshes", "WorldMeshesClipping"},
+                                   {"WorldMeshesShadowed", "WorldMeshes"}});
 }

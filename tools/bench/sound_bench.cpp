@@ -27,7 +27,7 @@ const std::filesystem::path kTune = std::filesystem::path(STARWAKE_PROGRAM_DIR) 
 
 bool OpenSound() {
     static const bool open = [] {
-        platform::app.programFolder = STARWAKE_PROGRAM_DIR;
+        platform::SetProgramFolder(STARWAKE_PROGRAM_DIR);
         return audio::InitSound();
     }();
     return open;
