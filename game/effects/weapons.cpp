@@ -17,7 +17,6 @@ namespace {
 constexpr std::int16_t kShotType = 2;
 constexpr std::int16_t kPhaserType = 9;
 constexpr std::int32_t kShotLifeTime = 1000;
-constexpr std::int16_t kLaserSoundSlot = 2;
 
 // True, and the timer restarted, when more than interval milliseconds have passed.
 bool Due(platform::Tick& lastTick, std::int32_t interval) {
@@ -91,7 +90,7 @@ void FireLaser(std::int32_t interval) {
                                                           : ShotOffset(3, 1.57, 15, 3.14, Heading());
     weaponTimers.laserGun = static_cast<std::int16_t>(1 - weaponTimers.laserGun);
     Launch("Laser.bmp", offset, Heading(), 20, kShotType, 10);
-    audio::ReplaySound(kLaserSoundSlot);
+    audio::ReplaySound(audio::kLaserSlot);
 }
 
 void FireSideShots() {

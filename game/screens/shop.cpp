@@ -49,11 +49,6 @@ constexpr ShopItem kItems[kShopExitLine] = {
      }},
 };
 
-void PlayShopSound(const char* fileName, std::int16_t slot) {
-    audio::LoadSound((platform::DataFolder() / "sounds" / fileName).string(), audio::sound.sfxVolume,
-                     false, slot, false);
-}
-
 void DrawShop() {
     graphics::DrawText("Money $" + std::to_string(counters.money), graphics::fonts.fontLarge,
                        graphics::kOpaqueGreen, graphics::ScreenTextRect(275, 170));
@@ -75,9 +70,9 @@ void ActOnSelectedLine() {
     if (counters.money >= item.price && item.available()) {
         counters.money -= item.price;
         item.give();
-        PlayShopSound("buy.wav", 5);
+        audio::PlayEffect("buy.wav", audio::kBuySlot);
     } else {
-        PlayShopSound("denied.wav", 6);
+        audio::PlayEffect("denied.wav", audio::kDeniedSlot);
     }
 }
 

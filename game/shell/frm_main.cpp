@@ -124,6 +124,9 @@ bool StartUp() {
     platform::EnterDataFolder();
     ChoosePlayerFiles();
     audio::InitOgg();
+    if (audio::music.tmrVOGG < 0) {
+        audio::music.tmrVOGG = platform::CreateWindowTimer(250, tmrVogg_Timer);
+    }
     audio::music.musicVolume = 100;
     frmMain.showFps = CommandLineShowsFps(platform::CommandLine());
     frmMain.gameRunning = true;
@@ -171,9 +174,8 @@ bool StartUp() {
                                  platform::MessageIcon::kCritical);
         return false;
     }
-    if (!audio::InitSound()) {
-        return false;
-    }
+    // Without a sound device the game plays silent (InitSound has said so).
+    audio::InitSound();
     graphics::CreateGameFonts();
     world::LoadTextures();
     world::InitStars();
@@ -209,8 +211,7 @@ void OuterLoopPass() {
 
 void PlayOneGame() {
     if (NewGame()) {
-        audio::LoadSound((platform::DataFolder() / "sounds" / "Laser.wav").string(),
-                         audio::sound.sfxVolume, false, 2, true);
+        LoadLaserSound();
         while (frmMain.gameRunning) {
             GameFrame();
         }
@@ -220,6 +221,11 @@ void PlayOneGame() {
     flow.bannerEndAt = 0;
     audio::music.musicOn = false;
     audio::StopOgg();
+}
+
+void LoadLaserSound() {
+    audio::LoadSound((platform::DataFolder() / "sounds" / "Laser.wav").string(), audio::sound.sfxVolume, false,
+                     audio::kLaserSlot, true);
 }
 
 void GameFrame() {
@@ -269,6 +275,20 @@ void GameFrame() {
         platform::SleepMilliseconds(kIdleWaitMs);
     }
     platform::DoEvents();
+}
+
+void tmrVogg_Timer() {
+    platform::EnableWindowTimer(audio::music.tmrVOGG, false);
+    if (audio::OggIsPlaying() & 1) {
+        if (audio::music.musicOn) {
+            audio::UpdateOgg();
+            platform::EnableWindowTimer(audio::music.tmrVOGG, true);
+        }
+    } else if (audio::music.musicOn) {
+        // The file has ended: start it again, which is how the music loops.
+        audio::PlayOggFile(frmMain.cMFile);
+        platform::EnableWindowTimer(audio::music.tmrVOGG, true);
+    }
 }
 
 void CheckDevice() {

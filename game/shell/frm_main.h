@@ -50,8 +50,16 @@ void OuterLoopPass();
 // cannot be loaded ends the game at once, after its message.
 void PlayOneGame();
 
+// Loads the laser's sound into its slot without playing it, at the effects volume of the moment:
+// every shot of the game restarts it there.
+void LoadLaserSound();
+
 // One iteration of the game loop.
 void GameFrame();
+
+// The music timer's handler (every 250 ms while enabled, from inside the message pump): keeps
+// the music going while it is wanted and starts cMFile again when it has ended.
+void tmrVogg_Timer();
 
 // Device-loss recovery at the top of every screen loop.
 void CheckDevice();

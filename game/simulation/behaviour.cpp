@@ -22,7 +22,6 @@ BehaviourState behaviour;
 namespace {
 
 constexpr double kDegreesToRadians = 3.14 / 180.0;
-constexpr std::int16_t kLaserSoundSlot = 2;
 
 // A mesh object names its mesh by number: "4" is mesh 4. Anything else draws nothing.
 std::int16_t MeshNumber(std::string_view name) {
@@ -173,7 +172,7 @@ void Enemy(world::cObject& o, const Placement& p) {
                 shot->IsWeapon = false;
                 shot->Health = 10;
                 world::AddObject(std::move(shot));
-                audio::ReplaySound(kLaserSoundSlot);
+                audio::ReplaySound(audio::kLaserSlot);
             }
         }
     }

@@ -7,24 +7,15 @@
 #include "game/effects/weapons.h"
 #include "game/shell/game_counters.h"
 #include "game/simulation/behaviour.h"
-#include "platform/app.h"
 #include "platform/rect.h"
 
 namespace simulation {
 
 namespace {
 
-constexpr std::int16_t kExplosionSoundSlot = 3;
-constexpr std::int16_t kCoinSoundSlot = 4;
-
 // Box edges stop at the 32-bit limits: a level file may place an object next to them.
 platform::Rect BoxAt(std::int32_t x, std::int32_t y, const world::cObjRef& kind) {
     return {x, y, common::SaturatingAdd(x, kind.Width), common::SaturatingAdd(y, kind.Height)};
-}
-
-void PlayEffect(const char* file, std::int16_t slot) {
-    audio::LoadSound((platform::DataFolder() / "sounds" / file).string(), audio::sound.sfxVolume,
-                     false, slot, false);
 }
 
 int CoinsDropped(std::int16_t type) {
@@ -60,7 +51,7 @@ void ShotHits(world::cObject& shot) {
             }
         }
         effects::SpawnExplosion(cx, cy);
-        PlayEffect("Explode.wav", kExplosionSoundSlot);
+        audio::PlayEffect("Explode.wav", audio::kExplosionSlot);
         for (int i = CoinsDropped(target->oType); i > 0; --i) {
             effects::SpawnCoin(*target, 0);
         }
@@ -92,12 +83,12 @@ void ShipTouches(world::cObject& o, const Placement& p) {
         c.score = common::SaturatingAdd(c.score, o.Value);
         effects::SpawnExplosion(common::RoundToLong(o.X + p.width / 2.0),
                                 common::RoundToLong(o.Y + p.height / 2.0));
-        PlayEffect("Explode.wav", kExplosionSoundSlot);
+        audio::PlayEffect("Explode.wav", audio::kExplosionSlot);
     } else if (!o.Dead && !c.invulnerable) {
         // A coin: collected once.
         o.Dead = true;
         c.money = common::SaturatingAdd(c.money, 10);
-        PlayEffect("Coin.wav", kCoinSoundSlot);
+        audio::PlayEffect("Coin.wav", audio::kCoinSlot);
     }
 }
 

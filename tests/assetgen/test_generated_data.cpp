@@ -12,17 +12,19 @@
 #include "common/file_io.h"
 #include "common/keys_file.h"
 #include "common/level_files.h"
+#include "common/little_endian.h"
 #include "common/scancodes.h"
+#include "common/sound_levels.h"
+#include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/hud_pictures.h"
 #include "tools/assetgen/levels.h"
 #include "tools/assetgen/meshes_x.h"
 #include "tools/assetgen/music.h"
-#include "tools/assetgen/ogg_encoder.h"
 #include "tools/assetgen/program_folder.h"
 #include "tools/assetgen/sound_synth.h"
+#include "tools/assetgen/spectrogram.h"
 #include "tools/assetgen/sprites.h"
 #include "tools/assetgen/tiles.h"
-#include "tools/assetgen/wav_file.h"
 
 namespace {
 
@@ -275,48 +277,130 @@ TEST(GeneratedMeshes, EachFileParsesWithItsTextureAndUsableCoordinatesAndNormals
     }
 }
 
-std::uint32_t Le16(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) { return Le16(b, at) | (Le16(b, at + 2) << 16); }
-
 TEST(GeneratedSounds, EffectsAreCanonicalPcmWavesOfTheirIntendedLength) {
     for (const auto& effect : assetgen::kEffects) {
         const auto bytes = Bytes(effect.fileName);
         // The header checked byte by byte against the RIFF layout, not through our own reader.
         ASSERT_GE(bytes.size(), 44u) << effect.fileName;
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
-        EXPECT_EQ(Le32(bytes, 4), bytes.size() - 8) << effect.fileName;
+        EXPECT_EQ(common::ReadLe32(bytes, 4), bytes.size() - 8) << effect.fileName;
         EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
         // Format size 16, PCM, mono, 22050 Hz, bytes per second, block size, bits per sample.
         const std::pair<std::size_t, std::uint32_t> fields[] = {{16, 16}, {24, 22050}, {28, 22050 * 2}};
-        for (const auto& [at, value] : fields) EXPECT_EQ(Le32(bytes, at), value) << "offset " << at;
+        for (const auto& [at, value] : fields) EXPECT_EQ(common::ReadLe32(bytes, at), value) << "offset " << at;
         const std::pair<std::size_t, std::uint32_t> shortFields[] = {{20, 1}, {22, 1}, {32, 2}, {34, 16}};
-        for (const auto& [at, value] : shortFields) EXPECT_EQ(Le16(bytes, at), value) << "offset " << at;
+        for (const auto& [at, value] : shortFields) EXPECT_EQ(common::ReadLe16(bytes, at), value) << "offset " << at;
         EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
-        EXPECT_EQ(Le32(bytes, 40), bytes.size() - 44) << effect.fileName;
-        std::string error;
-        const auto sound = assetgen::DecodeWav(bytes, &error);
-        ASSERT_TRUE(sound.has_value()) << effect.fileName << ": " << error;
-        EXPECT_EQ(static_cast<int>(sound->samples.size()), effect.frames) << effect.fileName;
-        const auto loudest = *std::max_element(sound->samples.begin(), sound->samples.end());
-        EXPECT_GT(loudest, 3000) << effect.fileName << " is nearly silent";
-        EXPECT_LT(std::abs(sound->samples.back()), 200) << effect.fileName << " ends with a click";
+        EXPECT_EQ(common::ReadLe32(bytes, 40), bytes.size() - 44) << effect.fileName;
+        EXPECT_EQ(common::ReadLe32(bytes, 40), 2u * static_cast<std::uint32_t>(effect.frames)) << effect.fileName;
     }
 }
 
-TEST(GeneratedMusic, TunesDecodeToTheirLengthAndLoopWithoutAClick) {
+// Every effect and tune as the game decodes and plays it, with its loudness.
+struct HeardSound {
+    std::string fileName;
+    std::vector<std::int16_t> samples;  // interleaved stereo at the output's rate
+    assetgen::Loudness loudness;
+    bool Tune() const { return fileName.ends_with(".ogg"); }
+};
+
+const std::vector<HeardSound>& HeardSounds() {
+    static const std::vector<HeardSound> heard = [] {
+        std::vector<assetgen::DataFile> files;
+        for (const auto& effect : assetgen::kEffects) files.push_back({effect.fileName, Bytes(effect.fileName)});
+        for (const auto& tune : assetgen::kTunes) files.push_back({tune.fileName, Bytes(tune.fileName)});
+        std::vector<std::string> refused;
+        std::vector<HeardSound> sounds;
+        for (auto& sound : assetgen::DecodeGeneratedSounds(files, &refused)) {
+            const assetgen::Loudness loudness = assetgen::MeasureLoudness(sound.samples);
+            sounds.push_back({sound.fileName, std::move(sound.samples), loudness});
+        }
+        for (const std::string& why : refused) ADD_FAILURE() << why;
+        return sounds;
+    }();
+    return heard;
+}
+
+// The first or the last milliseconds of a sound.
+std::span<const std::int16_t> Head(const HeardSound& sound, double milliseconds) {
+    return std::span(sound.samples).first(std::min(sound.samples.size(), 2 * static_cast<std::size_t>(milliseconds * 44.1)));
+}
+std::span<const std::int16_t> Tail(const HeardSound& sound, double milliseconds) {
+    return std::span(sound.samples).last(std::min(sound.samples.size(), 2 * static_cast<std::size_t>(milliseconds * 44.1)));
+}
+
+// What a listener would hear wrong: clipping or a peak too near full scale, a DC offset, a click
+// where the sound starts or stops (a tune stops and starts again at every restart of the loop).
+TEST(GeneratedSounds, EveryEffectAndTunePlaysCleanly) {
+    ASSERT_EQ(HeardSounds().size(), std::size(assetgen::kEffects) + std::size(assetgen::kTunes));
+    for (const HeardSound& sound : HeardSounds()) {
+        SCOPED_TRACE(sound.fileName);
+        EXPECT_LT(sound.loudness.peakDb, -1.0);
+        EXPECT_GT(sound.loudness.peakDb, -12.0) << "nearly silent";
+        EXPECT_LT(std::fabs(sound.loudness.dcOffset), 0.001);
+        const double peak = std::pow(10.0, sound.loudness.peakDb / 20.0);
+        // Silent at both ends, and faded rather than cut: the first and last millisecond stay well
+        // under the sound's peak.
+        EXPECT_LT(common::PeakLevel(Head(sound, 0.1)), 0.005);
+        EXPECT_LT(common::PeakLevel(Tail(sound, 0.1)), 0.005);
+        EXPECT_LT(common::PeakLevel(Head(sound, 1)), 0.5 * peak);
+        EXPECT_LT(common::PeakLevel(Tail(sound, 1)), 0.25 * peak);
+    }
     for (const auto& tune : assetgen::kTunes) {
-        std::string error;
-        const auto decoded = assetgen::DecodeOggVorbis(Bytes(tune.fileName), &error);
-        ASSERT_TRUE(decoded.has_value()) << tune.fileName << ": " << error;
-        EXPECT_EQ(decoded->rate, assetgen::kMusicRate);
-        EXPECT_EQ(decoded->channels, 2);
-        EXPECT_EQ(decoded->frames, assetgen::TuneFrames(tune)) << tune.fileName;
-        EXPECT_EQ(decoded->framesDecoded, decoded->frames) << tune.fileName;
-        const double seconds = static_cast<double>(decoded->frames) / decoded->rate;
-        EXPECT_GE(seconds, 60.0);
-        EXPECT_LE(seconds, 120.0);
-        EXPECT_LT(std::fabs(decoded->firstFrames.front()), 0.02f) << tune.fileName;
-        EXPECT_LT(std::fabs(decoded->lastFrames.back()), 0.02f) << tune.fileName;
+        const auto heard = std::find_if(HeardSounds().begin(), HeardSounds().end(),
+                                        [&](const HeardSound& sound) { return sound.fileName == tune.fileName; });
+        ASSERT_NE(heard, HeardSounds().end());
+        EXPECT_EQ(static_cast<long>(heard->samples.size() / 2), assetgen::TuneFrames(tune)) << tune.fileName;
+    }
+}
+
+TEST(GeneratedSounds, EffectsStandAboveTheMusic) {
+    for (const HeardSound& effect : HeardSounds()) {
+        if (effect.Tune()) continue;
+        for (const HeardSound& tune : HeardSounds()) {
+            if (!tune.Tune()) continue;
+            EXPECT_GT(effect.loudness.loudestDb, tune.loudness.rmsDb + 6.0) << effect.fileName << " over " << tune.fileName;
+            EXPECT_GT(effect.loudness.loudestDb, tune.loudness.loudestDb) << effect.fileName << " over " << tune.fileName;
+        }
+    }
+}
+
+// How well a tempo fits a tune: the rises in loudness (10 ms apart) compared with themselves one
+// to eight beats of that tempo later. A listener tells the tunes apart by their beat: each tune's
+// own tempo must fit it better than the other three tunes' tempos do.
+double BeatFit(const HeardSound& sound, double beatsPerMinute) {
+    constexpr std::size_t kHop = 2 * 441;
+    std::vector<double> rises;
+    double previous = 0.0;
+    for (std::size_t at = 0; at + kHop <= sound.samples.size(); at += kHop) {
+        const double level = common::Decibels(common::RmsLevel(std::span(sound.samples).subspan(at, kHop)));
+        rises.push_back(std::max(0.0, level - previous));
+        previous = level;
+    }
+    const auto alike = [&](double lag) {
+        const auto whole = static_cast<std::size_t>(lag);
+        const double part = lag - static_cast<double>(whole);
+        double sum = 0.0;
+        for (std::size_t i = 0; i + whole + 1 < rises.size(); ++i) {
+            sum += rises[i] * ((1.0 - part) * rises[i + whole] + part * rises[i + whole + 1]);
+        }
+        return sum;
+    };
+    double fit = 0.0;
+    for (int beats = 1; beats <= 8; ++beats) fit += alike(beats * 6000.0 / beatsPerMinute);
+    return fit;
+}
+
+TEST(GeneratedMusic, EachTuneKeepsItsOwnBeat) {
+    for (const auto& tune : assetgen::kTunes) {
+        const auto heard = std::find_if(HeardSounds().begin(), HeardSounds().end(),
+                                        [&](const HeardSound& sound) { return sound.fileName == tune.fileName; });
+        ASSERT_NE(heard, HeardSounds().end());
+        const double own = BeatFit(*heard, tune.beatsPerMinute);
+        for (const auto& other : assetgen::kTunes) {
+            if (&other == &tune) continue;
+            EXPECT_GT(own, BeatFit(*heard, other.beatsPerMinute)) << tune.fileName << " sounds like " << other.fileName;
+        }
     }
 }
 

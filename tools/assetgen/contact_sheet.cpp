@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "common/png.h"
+#include "platform/sound_files.h"
 #include "tools/assetgen/raster.h"
+#include "tools/assetgen/spectrogram.h"
 
 namespace assetgen {
 
@@ -184,12 +186,70 @@ common::Image LevelSheet(const Level& level, const std::vector<Picture>& tiles,
     return sheet;
 }
 
+std::vector<DecodedSound> DecodeGeneratedSounds(const std::vector<DataFile>& files, std::vector<std::string>* errors) {
+    std::vector<DecodedSound> sounds;
+    for (const DataFile& file : files) {
+        const bool wav = file.fileName.ends_with(".wav");
+        if (!wav && !file.fileName.ends_with(".ogg")) continue;
+        std::string why;
+        auto samples = platform::DecodeSoundBytes(
+            file.bytes, wav ? platform::SoundFileType::kWav : platform::SoundFileType::kOggVorbis, &why);
+        if (!samples) {
+            if (errors) errors->push_back(file.fileName + ": " + why);
+            continue;
+        }
+        sounds.push_back({file.fileName, std::move(*samples)});
+    }
+    // Effects first, then the tunes.
+    std::stable_sort(sounds.begin(), sounds.end(), [](const DecodedSound& a, const DecodedSound& b) {
+        return a.fileName.ends_with(".wav") > b.fileName.ends_with(".wav");
+    });
+    return sounds;
+}
+
+common::Image SoundSheet(const std::vector<DecodedSound>& sounds, Lettering& lettering) {
+    constexpr int kSheetWidth = 1640;
+    constexpr int kGap = 12;
+    constexpr int kLabel = 18;
+    // Effects at a millisecond a pixel, tunes across the sheet.
+    constexpr int kPixelsPerSecond = 1000;
+    constexpr int kHeight = 180;
+    int height = kGap;
+    std::vector<int> widths;
+    for (const DecodedSound& sound : sounds) {
+        const double seconds = static_cast<double>(sound.samples.size() / 2) / platform::kOutputRate;
+        const bool tune = sound.fileName.ends_with(".ogg");
+        widths.push_back(tune ? kSheetWidth - 2 * kGap
+                              : std::clamp(static_cast<int>(seconds * kPixelsPerSecond), 200, kSheetWidth - 2 * kGap));
+        height += kLabel + kHeight + kGap;
+    }
+    common::Image sheet(kSheetWidth, height, kSheetBackground);
+    int top = kGap;
+    for (std::size_t i = 0; i < sounds.size(); ++i) {
+        const Loudness loudness = MeasureLoudness(sounds[i].samples);
+        char label[192];
+        std::snprintf(label, sizeof label,
+                      "%s   %.2f s   peak %.1f dBFS   RMS %.1f dBFS   loudest 400 ms %.1f dBFS   DC %+.4f   "
+                      "(30 Hz - 20 kHz, lines at 100 Hz, 1 kHz, 10 kHz)",
+                      sounds[i].fileName.c_str(), loudness.seconds, loudness.peakDb, loudness.rmsDb, loudness.loudestDb,
+                      loudness.dcOffset);
+        Label(sheet, lettering, label, kGap, top);
+        const common::Image picture = Spectrogram(sounds[i].samples, widths[i], kHeight);
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) sheet.At(kGap + x, top + kLabel + y) = picture.At(x, y);
+        }
+        top += kLabel + kHeight + kGap;
+    }
+    return sheet;
+}
+
 bool WriteContactSheets(const std::filesystem::path& folder, const std::vector<Picture>& pictures,
                         const std::vector<Level>& levels, const std::vector<common::ObjectKind>& kinds,
-                        Lettering& lettering, std::string* error) {
+                        const std::vector<DecodedSound>& sounds, Lettering& lettering, std::string* error) {
     std::error_code code;
     std::filesystem::create_directories(folder, code);
-    if (!common::SavePng(folder / "pictures.png", PictureSheet(pictures, lettering), false, error)) {
+    if (!common::SavePng(folder / "pictures.png", PictureSheet(pictures, lettering), false, error) ||
+        !common::SavePng(folder / "sounds.png", SoundSheet(sounds, lettering), false, error)) {
         return false;
     }
     std::vector<Picture> tiles;

@@ -82,7 +82,12 @@ int main(int argc, char** argv) {
             shown.push_back({name + " (front)", assetgen::MeshPreview(meshes[i], texture, 0.0f, 0.0f), 0});
             shown.push_back({name + " (turned)", assetgen::MeshPreview(meshes[i], texture, 1.1f, 0.7f), 0});
         }
-        if (!assetgen::WriteContactSheets(sheets, shown, set.levels, set.kinds, lettering, &error)) {
+        std::vector<std::string> refused;
+        const std::vector<assetgen::DecodedSound> sounds = assetgen::DecodeGeneratedSounds(set.files, &refused);
+        for (const std::string& why : refused) {
+            std::fprintf(stderr, "assetgen: the game would refuse %s\n", why.c_str());
+        }
+        if (!assetgen::WriteContactSheets(sheets, shown, set.levels, set.kinds, sounds, lettering, &error)) {
             std::fprintf(stderr, "assetgen: %s\n", error.c_str());
             return 1;
         }

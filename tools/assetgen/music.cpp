@@ -300,9 +300,17 @@ std::vector<float> RenderTune(int index) {
     mix.echo.assign(static_cast<std::size_t>(2 * mix.frames), 0.0f);
     Compose(mix, tune, index);
     ApplyEcho(mix, 0.75 * 60.0 / tune.beatsPerMinute);
+    RemoveDc(mix.dry, 2, kMusicRate, true);
+    // The music sits under the effects: every tune at the same RMS level, with its peaks well
+    // clear of full scale so the encoder's ripple and an effect on top still fit.
     float peak = 0.0f;
-    for (float s : mix.dry) peak = std::max(peak, std::fabs(s));
-    const float gain = peak > 0.0f ? 0.89f / peak : 1.0f;
+    double energy = 0.0;
+    for (float s : mix.dry) {
+        peak = std::max(peak, std::fabs(s));
+        energy += static_cast<double>(s) * s;
+    }
+    const double rms = std::sqrt(energy / static_cast<double>(mix.dry.size()));
+    const float gain = peak > 0.0f ? std::min(kTunePeak / peak, static_cast<float>(kTuneRms / rms)) : 1.0f;
     // Fade a few milliseconds in and out so both ends of the file are silent.
     const long fade = kMusicRate / 100;
     for (long i = 0; i < mix.frames; ++i) {

@@ -12,6 +12,10 @@
 namespace assetgen {
 
 inline constexpr int kMusicRate = 44100;
+// Each tune's RMS level (-26 dBFS) and the most its peaks may reach (-8 dBFS): the music sits
+// under the effects and leaves them room in the mix.
+inline constexpr double kTuneRms = 0.0501;
+inline constexpr float kTunePeak = 0.398f;
 
 struct TunePlan {
     const char* fileName;

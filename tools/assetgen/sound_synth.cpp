@@ -1,8 +1,9 @@
 #include "tools/assetgen/sound_synth.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "tools/assetgen/wav_file.h"
+#include "common/wav_file.h"
 
 namespace assetgen {
 
@@ -10,21 +11,25 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-// Fades the last few milliseconds to silence so a sound cut off by its end never clicks.
-void FadeTail(std::vector<float>& samples, int rate) {
-    const int fade = rate / 200;
-    for (int i = 0; i < fade && i < static_cast<int>(samples.size()); ++i) {
-        samples[samples.size() - 1 - i] *= static_cast<float>(i) / fade;
-    }
-}
-
+// Every effect is finished the same way: its DC taken out, faded in over a millisecond and out
+// over five so that neither end clicks, and brought to the same peak, so that no effect clips
+// and none sits under the music.
 DataFile Finish(const EffectPlan& effect, std::vector<float> samples) {
-    FadeTail(samples, kEffectRate);
-    PcmSound sound;
+    RemoveDc(samples, 1, kEffectRate, false);
+    const int fadeIn = kEffectRate / 1000, fadeOut = kEffectRate / 200;
+    const int count = static_cast<int>(samples.size());
+    for (int i = 0; i < fadeIn && i < count; ++i) {
+        samples[static_cast<std::size_t>(i)] *= static_cast<float>(i) / fadeIn;
+    }
+    for (int i = 0; i < fadeOut && i < count; ++i) {
+        samples[static_cast<std::size_t>(count - 1 - i)] *= static_cast<float>(i) / fadeOut;
+    }
+    ScaleToPeak(samples, kEffectPeak);
+    common::PcmSound sound;
     sound.sampleRate = kEffectRate;
     sound.channels = 1;
-    sound.samples = ToPcm16(samples);
-    return {effect.fileName, EncodeWav(sound)};
+    sound.samples = common::ToPcm16(samples);
+    return {effect.fileName, common::EncodeWav(sound)};
 }
 
 std::vector<float> Laser(int frames) {
@@ -55,7 +60,8 @@ std::vector<float> Explode(int frames) {
         lower += 0.5f * cutoff * (low - lower);
         thump += (35.0 + 50.0 * std::exp(-t * 6.0)) / kEffectRate;
         const float body = 2.2f * lower + 0.5f * Sine(thump) * AttackDecay(t, 0.002, 0.25);
-        out[i] = 0.8f * AttackDecay(t, 0.004, 0.35) * body;
+        // Saturated a little, so that the blast is dense and loud rather than one peak.
+        out[i] = AttackDecay(t, 0.004, 0.35) * std::tanh(2.0f * body);
     }
     return out;
 }
@@ -66,10 +72,8 @@ std::vector<float> Coin(int frames) {
     for (int i = 0; i < frames; ++i) {
         const double t = static_cast<double>(i) / kEffectRate;
         const double second = t - 0.07;
-        float s = 0.0f;
-        if (t < 0.07) {
-            s += AttackDecay(t, 0.002, 0.05) * (Sine(988.0 * t) + 0.3f * Sine(2964.0 * t));
-        }
+        // The first note rings on under the second: cut off, it would click.
+        float s = AttackDecay(t, 0.002, 0.05) * (Sine(988.0 * t) + 0.3f * Sine(2964.0 * t));
         if (second >= 0.0) {
             s += AttackDecay(second, 0.002, 0.12) * (Sine(1319.0 * second) + 0.3f * Sine(3957.0 * second));
         }
@@ -102,7 +106,8 @@ std::vector<float> Denied(int frames) {
         const double local = first ? t : t - 0.2;
         if (local < 0.0) continue;
         const double frequency = first ? 196.0 : 147.0;
-        const float gate = local < 0.15 ? 1.0f : static_cast<float>(std::exp(-(local - 0.15) * 60.0));
+        // Each buzz closes over 20 ms, the first one before the second begins.
+        const float gate = static_cast<float>(std::clamp(1.0 - (local - 0.15) / 0.02, 0.0, 1.0));
         out[i] = 0.35f * gate * AttackDecay(local, 0.005, 1.0) *
                  (0.6f * Square(frequency * local) + 0.4f * Saw(frequency * 1.005 * local));
     }
@@ -110,6 +115,33 @@ std::vector<float> Denied(int frames) {
 }
 
 }  // namespace
+
+void RemoveDc(std::vector<float>& samples, int channels, int rate, bool loop) {
+    // A one-pole high-pass at 20 Hz, below anything a tune or an effect plays.
+    const double rc = 1.0 / (2.0 * 3.141592653589793 * 20.0);
+    const float a = static_cast<float>(rc / (rc + 1.0 / rate));
+    const std::size_t frames = samples.size() / static_cast<std::size_t>(channels);
+    for (int c = 0; c < channels; ++c) {
+        float previousIn = 0.0f, previousOut = 0.0f;
+        // A loop is filtered twice round, so that its start continues from its own end.
+        for (int pass = loop ? 0 : 1; pass < 2; ++pass) {
+            for (std::size_t i = 0; i < frames; ++i) {
+                float& sample = samples[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)];
+                const float in = sample;
+                previousOut = a * (previousOut + in - previousIn);
+                previousIn = in;
+                if (pass == 1) sample = previousOut;
+            }
+        }
+    }
+}
+
+void ScaleToPeak(std::vector<float>& samples, float peak) {
+    float loudest = 0.0f;
+    for (float s : samples) loudest = std::max(loudest, std::fabs(s));
+    if (loudest <= 0.0f) return;
+    for (float& s : samples) s *= peak / loudest;
+}
 
 float Saw(double phase) {
     const double p = phase - std::floor(phase);

@@ -22,9 +22,18 @@ inline constexpr EffectPlan kEffects[] = {{"sounds/Laser.wav", kEffectRate * 22 
                                           {"sounds/buy.wav", kEffectRate * 55 / 100},
                                           {"sounds/denied.wav", kEffectRate * 40 / 100}};
 
+// Every effect peaks here, 6 dB under full scale: an explosion, a shot and the music can sound
+// at once without the mix clipping.
+inline constexpr float kEffectPeak = 0.5f;
+
 std::vector<DataFile> MakeSoundEffects();
 
 // Building blocks shared with the music.
+// Takes out DC and anything below 20 Hz, channel by channel of interleaved samples; a loop is
+// filtered as a loop, its start continuing from its end.
+void RemoveDc(std::vector<float>& samples, int channels, int rate, bool loop);
+// Scales the samples so that the largest magnitude is peak.
+void ScaleToPeak(std::vector<float>& samples, float peak);
 float Saw(double phase);        // rising saw from a phase in cycles, -1 .. 1
 float Square(double phase);     // plain square, -1 .. 1
 float Triangle(double phase);   // -1 .. 1

@@ -1,6 +1,7 @@
 // Shared by the benchmark programs: run every benchmark with repetitions, then print one line
-// per comparison, "<what>: <frames per second> fps, ratio <x.xx> to <baseline>", from the
-// medians of the same run.
+// per comparison, "<what>: <frames per second> fps, ratio <x.xx> to <baseline>" (or, for work
+// done inside a frame, "<what>: <milliseconds> ms, ratio <x.xx> to <baseline>"), from the
+// medians of the same run. The ratio is the measured figure over the baseline's.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -15,6 +16,7 @@ namespace bench {
 struct Comparison {
     std::string what;      // benchmark measured
     std::string baseline;  // benchmark it is compared with
+    bool milliseconds = false;  // a cost inside the frame, given in milliseconds a call
 };
 
 class MedianCollector : public benchmark::ConsoleReporter {
@@ -33,7 +35,7 @@ public:
 };
 
 // Runs the benchmarks (five repetitions unless the command line says otherwise) and prints
-// the comparisons. Each benchmark measures one frame per iteration.
+// the comparisons. Each benchmark measures one frame, or one call, per iteration.
 inline int RunAndSummarise(int argc, char** argv, const std::vector<Comparison>& comparisons) {
     std::vector<char*> args(argv, argv + argc);
     std::string repetitions = "--benchmark_repetitions=5";
@@ -54,8 +56,13 @@ inline int RunAndSummarise(int argc, char** argv, const std::vector<Comparison>&
         if (what == collector.medianSeconds.end() || base == collector.medianSeconds.end()) {
             continue;
         }
-        std::printf("%s: %.0f fps, ratio %.2f to %s\n", c.what.c_str(), 1.0 / what->second,
-                    base->second / what->second, c.baseline.c_str());
+        if (c.milliseconds) {
+            std::printf("%s: %.3f ms, ratio %.2f to %s\n", c.what.c_str(), 1000.0 * what->second,
+                        what->second / base->second, c.baseline.c_str());
+        } else {
+            std::printf("%s: %.0f fps, ratio %.2f to %s\n", c.what.c_str(), 1.0 / what->second,
+                        base->second / what->second, c.baseline.c_str());
+        }
     }
     benchmark::Shutdown();
     return 0;

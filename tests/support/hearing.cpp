@@ -1,0 +1,102 @@
+#include "tests/support/hearing.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "common/file_io.h"
+#include "common/sound_levels.h"
+#include "game/audio/sound.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "tests/support/headless.h"
+
+namespace test_support {
+
+namespace {
+constexpr int kRate = 44100;
+}
+
+double HeardOutput::Seconds() const { return static_cast<double>(samples.size() / 2) / kRate; }
+
+std::span<const std::int16_t> HeardOutput::Between(double from, double to) const {
+    const auto at = [&](double seconds) {
+        return std::min(samples.size(), 2 * static_cast<std::size_t>(std::max(0.0, seconds) * kRate));
+    };
+    const std::size_t first = at(from);
+    return std::span<const std::int16_t>(samples).subspan(first, std::max(first, at(to)) - first);
+}
+
+double HeardOutput::Rms(double from, double to) const { return common::RmsLevel(Between(from, to)); }
+
+double HeardOutput::Peak(double from, double to) const { return common::PeakLevel(Between(from, to)); }
+
+std::vector<HeardOutput::Stretch> HeardOutput::Sounds(double level) const {
+    const int threshold = static_cast<int>(level * 32768.0);
+    constexpr std::size_t kJoin = kRate / 50;
+    std::vector<Stretch> stretches;
+    std::size_t start = 0, lastLoud = 0;
+    bool open = false;
+    for (std::size_t frame = 0; frame < samples.size() / 2; ++frame) {
+        const bool loud = std::abs(samples[2 * frame]) > threshold || std::abs(samples[2 * frame + 1]) > threshold;
+        if (!loud) continue;
+        if (open && frame - lastLoud > kJoin) {
+            stretches.push_back({static_cast<double>(start) / kRate, static_cast<double>(lastLoud + 1) / kRate});
+            open = false;
+        }
+        if (!open) {
+            start = frame;
+            open = true;
+        }
+        lastLoud = frame;
+    }
+    if (open) {
+        stretches.push_back({static_cast<double>(start) / kRate, static_cast<double>(lastLoud + 1) / kRate});
+    }
+    return stretches;
+}
+
+Hearing::Hearing(const std::string& name) {
+    StartHeadlessGame();
+    file_ = std::filesystem::path(STARWAKE_BINARY_DIR) / "hearing" / (name + "-" + std::to_string(::getpid()) + ".raw");
+    std::error_code code;
+    std::filesystem::create_directories(file_.parent_path(), code);
+    audio::ReleaseSound();
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
+    audio::InitSound();
+}
+
+Hearing::~Hearing() {
+    if (!finished_) {
+        Finish();
+    }
+}
+
+void Hearing::Wait(double seconds) {
+    const platform::Tick end = platform::RealTickCount() + static_cast<platform::Tick>(seconds * 1000.0);
+    while (platform::RealTickCount() < end) {
+        platform::DoEvents();
+        platform::SleepMilliseconds(2.0);
+    }
+}
+
+HeardOutput Hearing::Finish() {
+    finished_ = true;
+    // Closing the device writes out the last of the output.
+    audio::ReleaseSound();
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    HeardOutput heard;
+    std::string error;
+    if (const auto bytes = common::ReadFileBytes(file_, 1u << 30, &error)) {
+        heard.samples.resize(bytes->size() / 2);
+        std::memcpy(heard.samples.data(), bytes->data(), heard.samples.size() * 2);
+    }
+    std::error_code code;
+    std::filesystem::remove(file_, code);
+    audio::InitSound();
+    return heard;
+}
+
+}  // namespace test_support
