@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/audio/sound.h"
 #include "game/effects/particles.h"
 #include "game/shell/game_counters.h"
 #include "game/simulation/behaviour.h"
 #include "game/simulation/collisions.h"
 #include "game/world/records.h"
 #include "platform/clock.h"
+#include "platform/sound.h"
 #include "tests/support/headless.h"
 
 namespace {
@@ -78,11 +80,15 @@ TEST_F(CollisionsTest, TwoHitsBreakARockIntoFivePiecesWithoutCoinsAndPayOnce) {
 }
 
 // A kill is replaced by an explosion at its centre, halves of odd sizes going to the even
-// neighbour (49 gives 24, 51 gives 26); a hit that does not kill spawns none.
-TEST_F(CollisionsTest, AKillSpawnsItsExplosionAtTheTargetsCentre) {
+// neighbour (49 gives 24, 51 gives 26), and its sound starts in the explosion's slot; a hit
+// that does not kill spawns and plays none.
+TEST_F(CollisionsTest, AKillSpawnsItsExplosionAtTheTargetsCentreAndPlaysItsSound) {
+    ASSERT_TRUE(audio::sound.dsound) << "the dummy sound device is open";
+    platform::EmptySoundSlot(audio::kExplosionSlot);
     world::records.colObjRefs.Add({"odd49", 4, 51, 49});  // height 51, width 49
     auto target = Add("odd49", simulation::kMeshObject, 1000, 2000, 20);
     Hit(*Shoot(1010, 2010));
+    EXPECT_FALSE(platform::SoundSlotLoaded(audio::kExplosionSlot));
     auto explosions = [] {
         std::vector<world::ObjectHandle> found;
         for (const auto& o : world::records.colObjects) {
@@ -101,6 +107,7 @@ TEST_F(CollisionsTest, AKillSpawnsItsExplosionAtTheTargetsCentre) {
     EXPECT_EQ(blasts[0]->LifeTime, 1000);
     EXPECT_EQ(blasts[0]->LifeStart, clock.Now());
     EXPECT_FALSE(blasts[0]->IsWeapon);
+    EXPECT_TRUE(platform::SoundSlotPlaying(audio::kExplosionSlot));
 }
 
 // Counters and hit points stop at the 32-bit limits: a level may hold a boss no play could
