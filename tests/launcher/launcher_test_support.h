@@ -31,11 +31,12 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    void Write(std::string_view name, std::string_view bytes) const {
+    // A name relative to the folder, or a whole path.
+    void Write(const std::filesystem::path& name, std::string_view bytes) const {
         std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     // The file's bytes, or "<missing>" when there is no such file.
-    std::string Read(std::string_view name) const {
+    std::string Read(const std::filesystem::path& name) const {
         std::ifstream in(path_ / name, std::ios::binary);
         return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
     }
