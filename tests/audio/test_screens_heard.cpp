@@ -25,12 +25,10 @@ using common::kKeyUp;
 using test_support::HeardOutput;
 using test_support::Hearing;
 using test_support::KeyScript;
+using test_support::kRepeatPumps;
 
 // The scripted screens run as fast as they can; real time must pass for anything to be heard.
 void LetTimePass(int) { platform::SleepMilliseconds(2.0); }
-
-// Holds nothing long enough for the screens' 250 ms key repeat to run out.
-constexpr int kRepeatPumps = 26;
 
 TEST(ScreensHearing, TheMenusAreSilentAfterAGame) {
     Hearing hearing("menus");
@@ -46,11 +44,9 @@ TEST(ScreensHearing, TheMenusAreSilentAfterAGame) {
     KeyScript script(clock, 10);
     // Into the options, a volume changed, back out, and a game started.
     script.Hold({}, 100)
-        .Hold({kKeyDown}, 1).Hold({}, kRepeatPumps).Hold({kKeyReturn}, 1).Hold({}, 100)
-        .Hold({kKeyRight}, 1).Hold({}, kRepeatPumps)
-        .Hold({kKeyDown}, 1).Hold({}, kRepeatPumps).Hold({kKeyDown}, 1).Hold({}, kRepeatPumps)
-        .Hold({kKeyReturn}, 1).Hold({}, 100)
-        .Hold({kKeyUp}, 1).Hold({}, kRepeatPumps).Hold({kKeyReturn}, 1)
+        .Tap({kKeyDown}, kRepeatPumps).Tap({kKeyReturn}, 100)
+        .Tap({kKeyRight}, kRepeatPumps).Tap({kKeyDown}, kRepeatPumps, 2).Tap({kKeyReturn}, 100)
+        .Tap({kKeyUp}, kRepeatPumps).Hold({kKeyReturn}, 1)
         .Watch(LetTimePass);
     ASSERT_TRUE(script.Run(shell::MainMenu));
     const HeardOutput heard = hearing.Finish();
@@ -81,12 +77,10 @@ TEST(ScreensHearing, AVisitToTheShopHearsOnlyItsPurchases) {
     KeyScript script(clock, 10);
     script.HoldUntil({}, [] { return shell::counters.level == 4; })
         .Hold({}, 200)
-        .Hold({kKeySpace}, 1).Hold({}, 300)
-        .Hold({kKeySpace}, 1).Hold({}, 300);
-    for (int line = 0; line < screens::kShopExitLine; ++line) {
-        script.Hold({kKeyDown}, 1).Hold({}, kRepeatPumps);
-    }
-    script.Hold({kKeyReturn}, 1).Hold({}, 300).Watch(LetTimePass);
+        .Tap({kKeySpace}, 300, 2)
+        .Tap({kKeyDown}, kRepeatPumps, screens::kShopExitLine)
+        .Tap({kKeyReturn}, 300)
+        .Watch(LetTimePass);
     ASSERT_TRUE(script.Run([] {
         while (shell::frmMain.gameRunning && shell::counters.level == 3) {
             shell::GameFrame();

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "common/player_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -18,34 +15,24 @@ namespace fs = std::filesystem;
 class PlayerFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "starwake-player-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        ASSERT_FALSE(root_.empty());
         fs::create_directories(root_ / "usr/bin");
         fs::create_directories(root_ / "home");
         for (const fs::path& folder : {Installed(), Portable()}) {
             fs::create_directories(folder);
-            Write(folder / "objects.dat", "kinds");
-            Write(folder / "Config.txt", "shipped keys");
-            Write(folder / "Scores.dat", "shipped table");
+            temp_.Write(folder / "objects.dat", "kinds");
+            temp_.Write(folder / "Config.txt", "shipped keys");
+            temp_.Write(folder / "Scores.dat", "shipped table");
         }
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     fs::path Installed() const { return root_ / "usr/share/starwake"; }
     fs::path Portable() const { return root_ / "portable"; }
     fs::path Home() const { return root_ / "home"; }
     common::PlayerEnvironment HomeOnly() const { return {Home().string(), "", ""}; }
 
-    static void Write(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
-    }
-
-    fs::path root_;
+    test_support::TempFolder temp_;
+    const fs::path root_ = temp_.Path();
 };
 
 TEST_F(PlayerFilesTest, DataLiesBesideTheProgramsOrInTheInstalledTree) {
@@ -82,14 +69,14 @@ TEST_F(PlayerFilesTest, ReadOnlyOrInstalledDataSeedsTheXdgFoldersOnceAndNeverWri
         EXPECT_EQ(files.scores.readFrom, scores);
         EXPECT_EQ(files.scores.writeTo, scores);
         EXPECT_TRUE(files.notes.empty());
-        EXPECT_EQ(Read(config), "shipped keys");
-        EXPECT_EQ(Read(scores), "shipped table");
+        EXPECT_EQ(temp_.Read(config), "shipped keys");
+        EXPECT_EQ(temp_.Read(scores), "shipped table");
 
         // The player's own copies are kept from then on.
-        Write(config, "bound keys");
+        temp_.Write(config, "bound keys");
         common::ChoosePlayerFiles(data, writable, HomeOnly());
-        EXPECT_EQ(Read(config), "bound keys");
-        EXPECT_EQ(Read(data.folder / "Config.txt"), "shipped keys");
+        EXPECT_EQ(temp_.Read(config), "bound keys");
+        EXPECT_EQ(temp_.Read(data.folder / "Config.txt"), "shipped keys");
     }
 }
 
@@ -98,7 +85,7 @@ TEST_F(PlayerFilesTest, AbsoluteXdgFoldersWinAndRelativeOnesAreIgnored) {
         {Installed(), true}, false, {Home().string(), (root_ / "cfg").string(), (root_ / "data").string()});
     EXPECT_EQ(set.config.writeTo, root_ / "cfg/starwake/Config.txt");
     EXPECT_EQ(set.scores.writeTo, root_ / "data/starwake/Scores.dat");
-    EXPECT_EQ(Read(root_ / "cfg/starwake/Config.txt"), "shipped keys");
+    EXPECT_EQ(temp_.Read(root_ / "cfg/starwake/Config.txt"), "shipped keys");
 
     const common::PlayerFiles relative =
         common::ChoosePlayerFiles({Installed(), true}, false, {Home().string(), "cfg", "data"});
@@ -109,7 +96,7 @@ TEST_F(PlayerFilesTest, AbsoluteXdgFoldersWinAndRelativeOnesAreIgnored) {
 TEST_F(PlayerFilesTest, AHomeThatCannotBeWrittenReadsTheShippedFilesAndSaysSo) {
     // A file where the home folder should be stops even root from making folders in it.
     const fs::path notAFolder = root_ / "home-file";
-    Write(notAFolder, "");
+    temp_.Write(notAFolder, "");
     for (const common::PlayerEnvironment& environment :
          {common::PlayerEnvironment{notAFolder.string(), "", ""}, common::PlayerEnvironment{"", "", ""}}) {
         const common::PlayerFiles files = common::ChoosePlayerFiles({Installed(), true}, false, environment);
@@ -124,7 +111,7 @@ TEST_F(PlayerFilesTest, AHomeThatCannotBeWrittenReadsTheShippedFilesAndSaysSo) {
         EXPECT_NE(files.notes[1].find((Installed() / "Scores.dat").string()), std::string::npos) << files.notes[1];
         EXPECT_NE(common::DescribePlayerFiles(files).find("(read only)"), std::string::npos);
     }
-    EXPECT_EQ(Read(notAFolder), "");
+    EXPECT_EQ(temp_.Read(notAFolder), "");
 }
 
 TEST_F(PlayerFilesTest, NothingShippedToCopyLeavesThePlayersPathForTheFirstSave) {

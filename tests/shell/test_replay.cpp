@@ -31,12 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::RunCorvane;
 
-fs::path Scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("starwake-replay-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    return folder / name;
-}
-
 // Runs the program, which must succeed, and returns the digest it printed.
 std::uint64_t DigestOf(const std::vector<std::string>& arguments) {
     const auto run = RunCorvane(arguments);
@@ -78,8 +72,9 @@ TEST(RunOptions, StartLevelComesFromTheWords) {
 
 // Two minutes of busy play recorded headless, then shown again by the program itself.
 TEST(Replays, ARecordedSessionPlaysBackIdentically) {
-    const fs::path file = Scratch("session.rpl");
-    const fs::path trace = Scratch("session.trace");
+    const fs::path scratch = test_support::ScratchFolder("replay");
+    const fs::path file = scratch / "session.rpl";
+    const fs::path trace = scratch / "session.trace";
     const test_support::Flight flight =
         test_support::RecordFlight(file, 1, 2 * 60 * 60, test_support::BusyFlightPlan);
     ASSERT_EQ(flight.trace.size(), 7200u);
@@ -97,11 +92,12 @@ TEST(Replays, ARecordedSessionPlaysBackIdentically) {
     for (std::size_t i = 0; i < played.size(); ++i) {
         ASSERT_EQ(played[i], flight.trace[i]) << "first difference at frame " << i + 1;
     }
-    fs::remove_all(file.parent_path());
+    fs::remove_all(scratch);
 }
 
 TEST(Replays, OneFlippedKeyGivesAnotherGame) {
-    const fs::path file = Scratch("flip.rpl");
+    const fs::path scratch = test_support::ScratchFolder("replay");
+    const fs::path file = scratch / "flip.rpl";
     const test_support::Flight flight = test_support::RecordFlight(file, 1, 600, test_support::BusyFlightPlan);
     auto replay = common::LoadReplayFile(file, nullptr);
     ASSERT_TRUE(replay);
@@ -112,12 +108,12 @@ TEST(Replays, OneFlippedKeyGivesAnotherGame) {
         encoder.AddFrame(frame);
     }
     encoder.Finish();
-    const fs::path flipped = Scratch("flipped.rpl");
+    const fs::path flipped = scratch / "flipped.rpl";
     ASSERT_TRUE(common::WriteFileAtomically(flipped, encoder.TakeBytes(), nullptr));
 
     EXPECT_EQ(DigestOf({"--timedemo", file.string()}), flight.digest);
     EXPECT_NE(DigestOf({"--timedemo", flipped.string()}), flight.digest);
-    fs::remove_all(file.parent_path());
+    fs::remove_all(scratch);
 }
 
 // A run that starts at the menu, visits the options and the table, plays three levels (left
@@ -135,7 +131,8 @@ TEST(Replays, ARunThroughTheMenusAndTheShopPlaysBackIdentically) {
     }
     platform::SetProgramFolder(folder);
 
-    const fs::path file = Scratch("menus.rpl");
+    const fs::path scratch = test_support::ScratchFolder("replay");
+    const fs::path file = scratch / "menus.rpl";
     platform::FakeClock clock(60000);
     shell::RunOptions options;
     options.mode = shell::ReplayMode::kRecord;
@@ -153,25 +150,15 @@ TEST(Replays, ARunThroughTheMenusAndTheShopPlaysBackIdentically) {
     using namespace common;
     constexpr int kTick = 14;
     test_support::KeyScript script(clock, 20);
-    auto press = [&](int key) { script.Hold({key}, 1).Hold({}, kTick); };
-    press(kKeyDown);  // options: music down a step, effects down a step, Exit
-    press(kKeyReturn);
-    press(kKeyLeft);
-    press(kKeyDown);
-    press(kKeyLeft);
-    press(kKeyDown);
-    press(kKeyReturn);
-    press(kKeyDown);  // the table, and back
-    press(kKeyReturn);
-    press(kKeyReturn);
-    press(kKeyUp);
-    press(kKeyUp);
-    script.Hold({kKeyReturn}, 1).HoldUntil({}, [] { return graphics::sprites.spriteScaleY == 0.6f; });
-    press(kKeySpace);  // Health Restore at full health: refused
-    for (int i = 0; i < 8; ++i) {
-        press(kKeyDown);
+    // The options (music down a step, effects down a step, Exit), the table and back, a game.
+    for (int key : {kKeyDown, kKeyReturn, kKeyLeft, kKeyDown, kKeyLeft, kKeyDown, kKeyReturn, kKeyDown, kKeyReturn,
+                    kKeyReturn, kKeyUp, kKeyUp}) {
+        script.Tap({key}, kTick);
     }
-    script.Hold({kKeyReturn}, 1).Hold({}, 150).Hold({kKeyEscape}, 1).Hold({kKeyY}, 1).Hold({}, 1);
+    script.Hold({kKeyReturn}, 1).HoldUntil({}, [] { return graphics::sprites.spriteScaleY == 0.6f; });
+    script.Tap({kKeySpace}, kTick);  // Health Restore at full health: refused
+    script.Tap({kKeyDown}, kTick, 8).Hold({kKeyReturn}, 1).Hold({}, 150);
+    script.Hold({kKeyEscape}, 1).Hold({kKeyY}, 1).Hold({}, 1);
     const bool ran = script.Run(shell::OuterLoopPass);
     shell::FinishReplay();
     graphics::dxgfx.frameEnded = shell::OnFrameEnd;
@@ -186,11 +173,12 @@ TEST(Replays, ARunThroughTheMenusAndTheShopPlaysBackIdentically) {
     EXPECT_EQ(run.output.find("out of step"), std::string::npos) << run.output;
     EXPECT_NE(digest, 0u);
     EXPECT_EQ(test_support::PrintedDigest(run.output), digest) << run.output;
-    fs::remove_all(file.parent_path());
+    fs::remove_all(scratch);
 }
 
 TEST(Replays, BadReplayFilesAreRefusedWithTheirNameAndAFailureStatus) {
-    const fs::path file = Scratch("good.rpl");
+    const fs::path scratch = test_support::ScratchFolder("replay");
+    const fs::path file = scratch / "good.rpl";
     test_support::RecordFlight(file, 1, 120, test_support::BusyFlightPlan);
     const auto bytes = *common::ReadFileBytes(file, 1 << 20, nullptr);
     struct Case {
@@ -207,16 +195,16 @@ TEST(Replays, BadReplayFilesAreRefusedWithTheirNameAndAFailureStatus) {
     otherVersion[8] = 7;
     cases.push_back({"version.rpl", otherVersion});
     for (const Case& c : cases) {
-        const fs::path bad = Scratch(c.name);
+        const fs::path bad = scratch / c.name;
         ASSERT_TRUE(common::WriteFileAtomically(bad, c.bytes, nullptr));
         const auto run = RunCorvane({"--play", bad.string()});
         EXPECT_NE(run.status, 0) << c.name;
         EXPECT_NE(run.output.find(c.name), std::string::npos) << run.output;
     }
-    const auto missing = RunCorvane({"--timedemo", Scratch("missing.rpl").string()});
+    const auto missing = RunCorvane({"--timedemo", (scratch / "missing.rpl").string()});
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.output.find("missing.rpl"), std::string::npos) << missing.output;
-    fs::remove_all(file.parent_path());
+    fs::remove_all(scratch);
 }
 
 // On a 144 Hz display the game still plays at 60 frames a second, and a rock drifting at one

@@ -34,6 +34,13 @@ KeyScript& KeyScript::Hold(std::vector<int> keys, int pumps) {
     return *this;
 }
 
+KeyScript& KeyScript::Tap(const std::vector<int>& keys, int idlePumps, int times) {
+    for (int i = 0; i < times; ++i) {
+        Hold(keys, 1).Hold({}, idlePumps);
+    }
+    return *this;
+}
+
 KeyScript& KeyScript::HoldUntil(std::vector<int> keys, std::function<bool()> done, int maxPumps) {
     steps_.push_back({std::move(keys), maxPumps, std::move(done)});
     return *this;

@@ -13,12 +13,17 @@
 
 namespace test_support {
 
+// Idle passes at 10 ms a pass after which the screens' 250 ms key repeat has run out.
+inline constexpr int kRepeatPumps = 26;
+
 class KeyScript {
 public:
     KeyScript(platform::FakeClock& clock, platform::Tick msPerPump);
 
     // Holds these keys (scan codes) for this many passes.
     KeyScript& Hold(std::vector<int> keys, int pumps);
+    // Presses these keys for one pass, then nothing for idlePumps passes; `times` over.
+    KeyScript& Tap(const std::vector<int>& keys, int idlePumps, int times = 1);
     // Holds these keys until done() is true after a pass; at most maxPumps passes, which
     // counts as running out.
     KeyScript& HoldUntil(std::vector<int> keys, std::function<bool()> done, int maxPumps = 20000);
@@ -50,6 +55,19 @@ private:
     int stepPumps_ = 0;
     int pumps_ = 0;
     std::vector<int> held_;
+};
+
+// For watchers: a value at every change and the tick it changed at.
+template <typename Value>
+struct Changes {
+    std::vector<Value> values;
+    std::vector<platform::Tick> ticks;
+    void See(Value value, platform::Tick now) {
+        if (values.empty() || values.back() != value) {
+            values.push_back(value);
+            ticks.push_back(now);
+        }
+    }
 };
 
 }  // namespace test_support
