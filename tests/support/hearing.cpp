@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,7 +17,21 @@ namespace test_support {
 
 namespace {
 constexpr int kRate = 44100;
+constexpr std::uintmax_t kBytesPerSecond = kRate * 4;
+
+// The file of the Hearing that is open, and how far into its output the last wait reached.
+// Waits count the output's own time: on a loaded machine the driver's thread may fall behind
+// the real clock, and a wait by the clock would then put a test's sounds closer together in
+// the output than the test asked for.
+std::filesystem::path listeningTo;
+std::uintmax_t waitedUntil = 0;
+
+std::uintmax_t BytesHeard() {
+    std::error_code code;
+    const std::uintmax_t size = std::filesystem::file_size(listeningTo, code);
+    return code ? 0 : size;
 }
+}  // namespace
 
 double HeardOutput::Seconds() const { return static_cast<double>(samples.size() / 2) / kRate; }
 
@@ -66,6 +81,8 @@ Hearing::Hearing(const std::string& name) {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
     audio::InitSound();
+    listeningTo = file_;
+    waitedUntil = 0;
 }
 
 Hearing::~Hearing() {
@@ -75,15 +92,28 @@ Hearing::~Hearing() {
 }
 
 void Hearing::Wait(double seconds) {
-    const platform::Tick end = platform::RealTickCount() + static_cast<platform::Tick>(seconds * 1000.0);
-    while (platform::RealTickCount() < end) {
+    const platform::Tick start = platform::RealTickCount();
+    const auto realEnd = start + static_cast<platform::Tick>(seconds * 1000.0);
+    if (listeningTo.empty()) {
+        while (platform::RealTickCount() < realEnd) {
+            platform::DoEvents();
+            platform::SleepMilliseconds(2.0);
+        }
+        return;
+    }
+    // Until the output has grown by the time asked for (from where the last wait ended, or from
+    // now if the test has worked past it); a driver that stops writing ends it by the clock.
+    waitedUntil = std::max(waitedUntil, BytesHeard()) + static_cast<std::uintmax_t>(seconds * kBytesPerSecond) / 4 * 4;
+    const auto giveUp = start + static_cast<platform::Tick>(seconds * 4000.0) + 1000;
+    while (BytesHeard() < waitedUntil && platform::RealTickCount() < giveUp) {
         platform::DoEvents();
-        platform::SleepMilliseconds(2.0);
+        platform::SleepMilliseconds(1.0);
     }
 }
 
 HeardOutput Hearing::Finish() {
     finished_ = true;
+    listeningTo.clear();
     // Closing the device writes out the last of the output.
     audio::ReleaseSound();
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -45,7 +45,8 @@ public:
     Hearing(const Hearing&) = delete;
     Hearing& operator=(const Hearing&) = delete;
 
-    // Lets the real time pass while the window's message pump (and so the music timer) runs.
+    // Lets time pass while the window's message pump (and so the music timer) runs: time of the
+    // output while a Hearing is open, of the real clock otherwise.
     static void Wait(double seconds);
 
     HeardOutput Finish();
