@@ -37,6 +37,18 @@ bool Inside(const std::filesystem::path& path, const std::filesystem::path& fold
 
 std::optional<std::filesystem::path> DataFilePath(const std::filesystem::path& folder,
                                                   std::string_view name, std::string* problem) {
+    return DataFileNames(folder).Path(name, problem);
+}
+
+DataFileNames::DataFileNames(const std::filesystem::path& folder) : folder_(folder) {
+    std::error_code ec;
+    root_ = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
+    if (ec) {
+        rootProblem_ = ec.message();
+    }
+}
+
+std::optional<std::filesystem::path> DataFileNames::Path(std::string_view name, std::string* problem) const {
     if (name.empty()) {
         return Refuse(name, "is an empty file name", problem);
     }
@@ -48,24 +60,23 @@ std::optional<std::filesystem::path> DataFilePath(const std::filesystem::path& f
     const bool drive = relative.size() >= 2 && relative[1] == ':' &&
                        ((relative[0] >= 'A' && relative[0] <= 'Z') || (relative[0] >= 'a' && relative[0] <= 'z'));
     if (relative.front() == '/' || drive) {
-        return Refuse(name, "is an absolute path, not a name inside " + folder.string(), problem);
+        return Refuse(name, "is an absolute path, not a name inside " + folder_.string(), problem);
     }
     const std::filesystem::path path(relative);
     if (std::any_of(path.begin(), path.end(), [](const std::filesystem::path& step) { return step == ".."; })) {
-        return Refuse(name, "steps out with \"..\"; only names inside " + folder.string() + " are read", problem);
+        return Refuse(name, "steps out with \"..\"; only names inside " + folder_.string() + " are read", problem);
+    }
+    if (!rootProblem_.empty()) {
+        return Refuse(name, "cannot be looked up in " + folder_.string() + " (" + rootProblem_ + ")", problem);
     }
     // Links are followed as the open will follow them: wherever they lead must still be inside.
     std::error_code ec;
-    const std::filesystem::path root = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(root_ / path, ec);
     if (ec) {
-        return Refuse(name, "cannot be looked up in " + folder.string() + " (" + ec.message() + ")", problem);
+        return Refuse(name, "cannot be looked up in " + folder_.string() + " (" + ec.message() + ")", problem);
     }
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(root / path, ec);
-    if (ec) {
-        return Refuse(name, "cannot be looked up in " + folder.string() + " (" + ec.message() + ")", problem);
-    }
-    if (!Inside(resolved, root)) {
-        return Refuse(name, "leads through a link to " + resolved.string() + ", outside " + folder.string(),
+    if (!Inside(resolved, root_)) {
+        return Refuse(name, "leads through a link to " + resolved.string() + ", outside " + folder_.string(),
                       problem);
     }
     return resolved;

@@ -16,4 +16,17 @@ namespace common {
 std::optional<std::filesystem::path> DataFilePath(const std::filesystem::path& folder,
                                                   std::string_view name, std::string* problem);
 
+// The same for many names in one folder (a level's sprites, a model's textures): the folder
+// itself is resolved once, when made.
+class DataFileNames {
+public:
+    explicit DataFileNames(const std::filesystem::path& folder);
+    std::optional<std::filesystem::path> Path(std::string_view name, std::string* problem) const;
+
+private:
+    std::filesystem::path folder_;  // as given, for the messages
+    std::filesystem::path root_;    // absolute, links followed
+    std::string rootProblem_;       // why the folder could not be resolved, if it could not
+};
+
 }  // namespace common

@@ -1,8 +1,8 @@
 // Meshes from DirectX ".x" text files read through the assimp library, kept in the file's own
 // left-handed coordinates, winding and texture coordinates: the vertices, one subset of
-// triangles per material, and the materials with the texture file names they name. Binary and
-// compressed ".x" files are refused (the game's models are text, and their counts could not be
-// checked before the library trusts them).
+// triangles per material, and the materials with the texture file names they name. The
+// library sees a file only once common/x_model.h's reader has accepted all of it, since it
+// trusts the counts and indices it reads; binary and compressed ".x" files are refused.
 #pragma once
 
 #include <cstdint>
@@ -16,16 +16,8 @@
 
 namespace platform {
 
-// Limits a mesh file must keep; anything beyond them is a damaged file, not a game model.
+// Larger files are refused unread; the limits of what a file holds are common/x_model.h's.
 inline constexpr std::uintmax_t kMaxMeshFileBytes = 16u << 20;
-inline constexpr std::size_t kMaxMeshVertices = 1u << 20;
-inline constexpr std::size_t kMaxMeshTriangles = 1u << 20;
-inline constexpr std::size_t kMaxMeshMaterials = 256;
-// The library keeps names in buffers of about a thousand characters and reads nested blocks
-// by recursion: a token, a line and the nesting of a file stay well below what breaks it.
-inline constexpr std::size_t kMaxMeshTokenLength = 256;
-inline constexpr std::size_t kMaxMeshLineLength = 4096;
-inline constexpr int kMaxMeshNesting = 32;
 
 struct MeshMaterial {
     Material material;
@@ -38,10 +30,9 @@ struct MeshData {
     std::vector<MeshMaterial> materials;              // as many as subsets
 };
 
-// Reads a mesh; nothing (with *error naming the file and the fault) for a missing, oversized or
-// damaged file, a token, line or nesting beyond the limits above, a whole number beyond
-// kMaxMeshVertices anywhere in it, counts beyond the limits, indices out of range or
-// coordinates that are not finite. A file without a material list has no materials and so no
+// Reads a mesh; nothing (with *error naming the file, the line and the fault) for a missing
+// or oversized file, one the reader refuses, a polygon that cannot be cut into triangles or
+// coordinates that are not finite. A file without material lists has no materials and so no
 // subsets.
 std::optional<MeshData> LoadMeshFile(const std::filesystem::path& path, std::string* error);
 // The same from the file's bytes; fileName only names it in messages.

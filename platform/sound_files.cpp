@@ -145,13 +145,6 @@ constexpr std::size_t kPageChecksumAt = 22;
 constexpr std::uint8_t kFirstPageFlag = 0x02;
 constexpr std::uint8_t kLastPageFlag = 0x04;
 
-std::uint32_t PageChecksum(std::span<const std::uint8_t> page) {
-    constexpr std::array<std::uint8_t, 4> kZeros{};
-    std::uint32_t crc = AddToChecksum(0, page.first(kPageChecksumAt));
-    crc = AddToChecksum(crc, kZeros);
-    return AddToChecksum(crc, page.subspan(kPageChecksumAt + 4));
-}
-
 bool Refuse(std::string* error, const std::string& why) {
     if (error) {
         *error = why;
@@ -233,6 +226,13 @@ struct MusicDecoder::Stream {
     }
 };
 
+std::uint32_t OggPageChecksum(std::span<const std::uint8_t> page) {
+    constexpr std::array<std::uint8_t, 4> kZeros{};
+    std::uint32_t crc = AddToChecksum(0, page.first(kPageChecksumAt));
+    crc = AddToChecksum(crc, kZeros);
+    return AddToChecksum(crc, page.subspan(kPageChecksumAt + 4));
+}
+
 std::optional<std::vector<std::uint8_t>> ReadSoundFile(const std::filesystem::path& path, std::uintmax_t maxBytes,
                                                        std::string* error) {
     const auto fail = [&](const std::string& why) -> std::optional<std::vector<std::uint8_t>> {
@@ -305,7 +305,7 @@ bool CheckOggVorbis(std::span<const std::uint8_t> bytes, std::string* error) {
             return Refuse(error, "cut short: " + where + " is not whole");
         }
         const std::span<const std::uint8_t> page = bytes.subspan(at, header + body);
-        if (PageChecksum(page) != common::ReadLe32(page, kPageChecksumAt)) {
+        if (OggPageChecksum(page) != common::ReadLe32(page, kPageChecksumAt)) {
             return Refuse(error, "damaged: " + where + " does not match its checksum");
         }
         if (pages == 0) {

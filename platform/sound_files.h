@@ -42,6 +42,10 @@ std::optional<std::vector<std::int16_t>> DecodeEffect(std::span<const std::uint8
 // 192000 Hz. False with *error saying what is wrong.
 bool CheckOggVorbis(std::span<const std::uint8_t> bytes, std::string* error);
 
+// The checksum of a whole Ogg page (its header of at least 27 bytes, its segment table and
+// body), the value its bytes 22 to 25 must hold.
+std::uint32_t OggPageChecksum(std::span<const std::uint8_t> page);
+
 // A music file decoded as it plays: the checked bytes, kept in memory, turned into output
 // frames a block at a time.
 class MusicDecoder {

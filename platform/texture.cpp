@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "common/bmp.h"
 
@@ -12,15 +13,13 @@ TexturePoolState texturePool;
 
 namespace {
 
-// Blends two A8R8G8B8 values channel by channel with an 8-bit weight of the second.
+// Blends two A8R8G8B8 values channel by channel with an 8-bit weight of the second: two
+// channels a multiply, each in a 16-bit lane that its blend (at most 255 * 256) never leaves.
 std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::uint32_t weight) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const std::uint32_t ca = (a >> shift) & 0xFF;
-        const std::uint32_t cb = (b >> shift) & 0xFF;
-        out |= ((ca * (256 - weight) + cb * weight) >> 8) << shift;
-    }
-    return out;
+    const std::uint32_t keep = 256 - weight;
+    const std::uint32_t redBlue = ((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * weight) >> 8;
+    const std::uint32_t alphaGreen = ((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * weight;
+    return (redBlue & 0x00FF00FFu) | (alphaGreen & 0xFF00FF00u);
 }
 
 // Where a target texel's centre falls in the source, in 16.16 fixed point, as a source
@@ -41,13 +40,18 @@ std::unique_ptr<Texture> MakeTexture(const common::Image& image) {
                            0);
     for (int y = -1; y <= image.height; ++y) {
         const int sy = std::clamp(y, 0, image.height - 1);
+        const std::uint32_t* from = image.pixels.data() + static_cast<std::size_t>(sy) * image.width;
         std::uint32_t* row = texture->texels.data() + static_cast<std::size_t>(y + 1) * texture->pitch;
-        for (int x = -1; x <= image.width; ++x) {
-            row[x + 1] = image.At(std::clamp(x, 0, image.width - 1), sy);
-        }
+        row[0] = from[0];
+        std::copy(from, from + image.width, row + 1);
+        row[image.width + 1] = from[image.width - 1];
     }
-    texture->opaque = std::all_of(image.pixels.begin(), image.pixels.end(),
-                                  [](std::uint32_t texel) { return (texel >> 24) == 0xFF; });
+    // Opaque when every texel's alpha is FF, that is when all of them together have it.
+    std::uint32_t all = 0xFFFFFFFFu;
+    for (std::uint32_t texel : image.pixels) {
+        all &= texel;
+    }
+    texture->opaque = (all >> 24) == 0xFF;
     return texture;
 }
 
@@ -77,29 +81,42 @@ common::Image ResampleImage(const common::Image& image, int width, int height, I
     if (image.width == width && image.height == height) {
         return image;
     }
+    // The source texels and weights of a column are the same on every row: found once.
+    struct Tap {
+        int a;              // texel at or before the centre (the point filter's texel)
+        int b;              // the next one, for the linear filter
+        std::uint32_t weight;  // of b, 8 bits
+    };
+    auto taps = [filter](int target, int targetSize, int sourceSize) {
+        const std::int64_t s = SourceCentre(target, targetSize, sourceSize);
+        if (filter == ImageFilter::kPoint) {
+            // The texel that contains the centre: half a texel on from the shifted coordinate.
+            const int p = std::clamp(static_cast<int>((s + 32768) >> 16), 0, sourceSize - 1);
+            return Tap{p, p, 0};
+        }
+        const int first = static_cast<int>(s >> 16);
+        return Tap{std::clamp(first, 0, sourceSize - 1), std::clamp(first + 1, 0, sourceSize - 1),
+                   static_cast<std::uint32_t>((s >> 8) & 0xFF)};
+    };
+    std::vector<Tap> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[static_cast<std::size_t>(x)] = taps(x, width, image.width);
+    }
     common::Image out(width, height, 0);
     for (int y = 0; y < height; ++y) {
-        const std::int64_t sy = SourceCentre(y, height, image.height);
-        for (int x = 0; x < width; ++x) {
-            const std::int64_t sx = SourceCentre(x, width, image.width);
-            if (filter == ImageFilter::kPoint) {
-                // The texel that contains the centre: half a texel on from the shifted coordinate.
-                const int px = std::clamp(static_cast<int>((sx + 32768) >> 16), 0, image.width - 1);
-                const int py = std::clamp(static_cast<int>((sy + 32768) >> 16), 0, image.height - 1);
-                out.At(x, y) = image.At(px, py);
-                continue;
+        const Tap row = taps(y, height, image.height);
+        const std::uint32_t* top = image.pixels.data() + static_cast<std::size_t>(row.a) * image.width;
+        std::uint32_t* to = out.pixels.data() + static_cast<std::size_t>(y) * width;
+        if (filter == ImageFilter::kPoint) {
+            for (int x = 0; x < width; ++x) {
+                to[x] = top[columns[static_cast<std::size_t>(x)].a];
             }
-            const int x0 = static_cast<int>(sx >> 16);
-            const int y0 = static_cast<int>(sy >> 16);
-            const auto fx = static_cast<std::uint32_t>((sx >> 8) & 0xFF);
-            const auto fy = static_cast<std::uint32_t>((sy >> 8) & 0xFF);
-            const int xa = std::clamp(x0, 0, image.width - 1);
-            const int xb = std::clamp(x0 + 1, 0, image.width - 1);
-            const int ya = std::clamp(y0, 0, image.height - 1);
-            const int yb = std::clamp(y0 + 1, 0, image.height - 1);
-            const std::uint32_t top = Lerp(image.At(xa, ya), image.At(xb, ya), fx);
-            const std::uint32_t bottom = Lerp(image.At(xa, yb), image.At(xb, yb), fx);
-            out.At(x, y) = Lerp(top, bottom, fy);
+            continue;
+        }
+        const std::uint32_t* bottom = image.pixels.data() + static_cast<std::size_t>(row.b) * image.width;
+        for (int x = 0; x < width; ++x) {
+            const Tap& c = columns[static_cast<std::size_t>(x)];
+            to[x] = Lerp(Lerp(top[c.a], top[c.b], c.weight), Lerp(bottom[c.a], bottom[c.b], c.weight), row.weight);
         }
     }
     return out;

@@ -31,6 +31,7 @@ void ReleaseSlot(MeshSlot& slot) {
 }  // namespace
 
 bool InitGeometryFrom(const std::filesystem::path& folder) {
+    const common::DataFileNames names(folder);
     for (int number = 1; number <= 5; ++number) {
         MeshSlot& slot = meshState.meshes[static_cast<std::size_t>(number)];
         ReleaseSlot(slot);
@@ -61,7 +62,7 @@ bool InitGeometryFrom(const std::filesystem::path& folder) {
             options.height = kMeshTextureSide;
             options.filter = platform::ImageFilter::kLinear;
             // The model names its texture; it must be a file of the program folder.
-            const auto file = common::DataFilePath(folder, name, &error);
+            const auto file = names.Path(name, &error);
             if (!file) {
                 std::fprintf(stderr, "meshes: %s: texture %s\n",
                              (folder / kMeshFiles[static_cast<std::size_t>(number)]).c_str(), error.c_str());

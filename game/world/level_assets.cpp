@@ -58,13 +58,13 @@ void LoadTiles() {
     }
 }
 
-void LoadObjectSprite(const std::string& name, std::int32_t index) {
+void LoadObjectSprite(const common::DataFileNames& objects, const std::string& name, std::int32_t index) {
     if (!NamesSprite(name) || index < 0 || index > kMaxObjectKinds) {
         return;
     }
     // A kind name is a file inside Objects/, never a path out of it.
     std::string problem;
-    const auto file = common::DataFilePath(platform::DataFolder() / "Objects", name, &problem);
+    const auto file = objects.Path(name, &problem);
     if (!file) {
         std::fprintf(stderr, "objects.dat: kind %s; no sprite\n", problem.c_str());
         return;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/data_paths.h"
+
 namespace world {
 
 // Colour keys: the colour (alpha included) that becomes transparent.
@@ -39,8 +41,9 @@ void LoadTextures();
 void LoadExplosionFrames();
 // Tiles/Tile01.bmp .. Tile23.bmp into tileTextures.
 void LoadTiles();
-// The sprite of a kind whose name holds ".bmp" (any case, anywhere), into objectTextures.
-void LoadObjectSprite(const std::string& name, std::int32_t index);
+// The sprite of a kind whose name holds ".bmp" (any case, anywhere), into objectTextures;
+// objects names the files of the data folder's Objects/.
+void LoadObjectSprite(const common::DataFileNames& objects, const std::string& name, std::int32_t index);
 
 // True when a kind name names a sprite file.
 bool NamesSprite(std::string_view name);

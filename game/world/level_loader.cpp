@@ -89,13 +89,14 @@ bool LoadLevelFromBytes(const LevelFileBytes& files, std::string* error) {
     for (const common::LineDiagnostic& d : kinds.diagnostics) {
         Warn(d.message);
     }
+    const common::DataFileNames objects(platform::DataFolder() / "Objects");
     for (const common::ObjectKind& kind : kinds.kinds) {
         if (kind.refNum > kMaxObjectKinds) {
             Warn(kindsPath + ": line " + std::to_string(kind.refNum) + ": more than " +
                  std::to_string(kMaxObjectKinds) + " kinds; \"" + kind.name + "\" skipped");
             continue;
         }
-        LoadObjectSprite(kind.name, kind.refNum);
+        LoadObjectSprite(objects, kind.name, kind.refNum);
         records.colObjRefs.Add({kind.name, kind.refNum, kind.height, kind.width});
     }
     std::string missing;

@@ -154,6 +154,23 @@ TEST(MeshLoader, DamagedFilesAreRefused) {
     EXPECT_FALSE(platform::LoadMeshFile(ScratchFolder() / "loader" / "missing.x", &error));
 }
 
+// A quad and a pentagon become 2 + 3 triangles over their 9 corners; a polygon that crosses
+// itself cannot be cut and is refused rather than drawn with a hole.
+TEST(MeshLoader, PolygonsBecomeTrianglesAndOnlySimpleOnesAreKept) {
+    std::string error;
+    const auto polygons = LoadMeshText("polygons.x", "xof 0303txt 0032\nFrame f { Mesh m { 5;\n"
+                                       " -1;-1;0;, 1;-1;0;, 1;1;0;, -1;1;0;, 0;2;0;;\n 2; 4;0,1,2,3;, 5;0,1,2,4,3;;\n"
+                                       " MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } } }\n", &error);
+    ASSERT_TRUE(polygons) << error;
+    EXPECT_EQ(polygons->vertices.size(), 9u);
+    ASSERT_EQ(polygons->subsets.size(), 1u);
+    EXPECT_EQ(polygons->subsets[0].size(), 15u);
+    const auto zigzag = LoadMeshText("zigzag.x", "xof 0302txt 0032\nMesh zig { 6; 0;0;0;, 2;0;0;, 2;2;0;, 1;-1;0;, 0;2;0;, "
+                                     "1;3;0;; 1; 6;0,1,2,3,4,5;; }\n", &error);
+    EXPECT_FALSE(zigzag);
+    EXPECT_NE(error.find("zigzag.x: a face that is not a simple polygon"), std::string::npos) << error;
+}
+
 class MeshTableTest : public ::testing::Test {
 protected:
     void SetUp() override {

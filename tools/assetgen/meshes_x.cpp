@@ -1,10 +1,10 @@
 #include "tools/assetgen/meshes_x.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
 
+#include "common/x_model.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/raster.h"
 #include "tools/assetgen/rng.h"
@@ -182,157 +182,6 @@ void AppendFloat(std::string* out, float value) {
     out->append(buffer);
 }
 
-// ---- Reading ----------------------------------------------------------------------------
-
-struct Token {
-    enum Kind { kWord, kNumber, kString, kOpen, kClose, kSeparator, kEnd } kind = kEnd;
-    std::string text;
-    double number = 0.0;
-};
-
-class Tokens {
-public:
-    explicit Tokens(std::string_view text) : text_(text) {}
-
-    Token Next() {
-        SkipBlanks();
-        Token token;
-        if (at_ >= text_.size()) return token;
-        const char c = text_[at_];
-        if (c == '{' || c == '}') {
-            token.kind = c == '{' ? Token::kOpen : Token::kClose;
-            ++at_;
-        } else if (c == ';' || c == ',') {
-            token.kind = Token::kSeparator;
-            ++at_;
-        } else if (c == '"') {
-            const std::size_t close = text_.find('"', at_ + 1);
-            token.kind = Token::kString;
-            token.text = std::string(text_.substr(at_ + 1, close == std::string_view::npos ? std::string_view::npos : close - at_ - 1));
-            at_ = close == std::string_view::npos ? text_.size() : close + 1;
-        } else if (c == '-' || c == '+' || c == '.' || (c >= '0' && c <= '9')) {
-            const std::size_t start = at_;
-            while (at_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[at_])) || text_[at_] == '-' ||
-                                          text_[at_] == '+' || text_[at_] == '.' || text_[at_] == 'e' || text_[at_] == 'E')) {
-                ++at_;
-            }
-            token.kind = Token::kNumber;
-            token.text = std::string(text_.substr(start, at_ - start));
-            const char* first = token.text.c_str();
-            const auto [end, ec] = std::from_chars(first + (token.text[0] == '+'), first + token.text.size(), token.number);
-            if (ec != std::errc() || end != first + token.text.size()) token.kind = Token::kWord;
-        } else {
-            const std::size_t start = at_;
-            while (at_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[at_])) &&
-                   std::string_view("{};,\"").find(text_[at_]) == std::string_view::npos) {
-                ++at_;
-            }
-            token.kind = Token::kWord;
-            token.text = std::string(text_.substr(start, at_ - start));
-        }
-        return token;
-    }
-
-private:
-    void SkipBlanks() {
-        while (at_ < text_.size()) {
-            if (std::isspace(static_cast<unsigned char>(text_[at_]))) {
-                ++at_;
-            } else if (text_[at_] == '#' || text_.substr(at_, 2) == "//") {
-                while (at_ < text_.size() && text_[at_] != '\n') ++at_;
-            } else {
-                return;
-            }
-        }
-    }
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
-// A data object: its template name, its numbers and strings in order, its child objects.
-struct XObject {
-    std::string type;
-    std::vector<double> numbers;
-    std::vector<std::string> strings;
-    std::vector<XObject> children;
-};
-
-bool ReadObject(Tokens& tokens, const std::string& type, XObject* object, std::string* error) {
-    object->type = type;
-    while (true) {
-        Token token = tokens.Next();
-        switch (token.kind) {
-            case Token::kEnd:
-                *error = "\"" + type + "\" is not closed";
-                return false;
-            case Token::kClose:
-                return true;
-            case Token::kNumber:
-                object->numbers.push_back(token.number);
-                break;
-            case Token::kString:
-                object->strings.push_back(token.text);
-                break;
-            case Token::kSeparator:
-                break;
-            case Token::kOpen:
-                *error = "unexpected \"{\" in \"" + type + "\"";
-                return false;
-            case Token::kWord: {
-                // A child object: its template name, an optional name, then a brace.
-                Token next = tokens.Next();
-                if (next.kind == Token::kWord) next = tokens.Next();
-                if (next.kind != Token::kOpen) {
-                    *error = "\"" + token.text + "\" in \"" + type + "\" has no body";
-                    return false;
-                }
-                XObject child;
-                if (!ReadObject(tokens, token.text, &child, error)) return false;
-                object->children.push_back(std::move(child));
-                break;
-            }
-        }
-    }
-}
-
-const XObject* Child(const XObject& object, std::string_view type) {
-    for (const XObject& child : object.children) {
-        if (child.type == type) return &child;
-    }
-    return nullptr;
-}
-
-// Reads n triangles (3;a,b,c;) from numbers starting at *at; false when a face is not a triangle
-// or an index is out of range.
-bool ReadTriangles(const std::vector<double>& numbers, std::size_t* at, std::size_t vertexCount,
-                   std::vector<std::array<int, 3>>* faces) {
-    if (*at >= numbers.size()) return false;
-    const auto count = static_cast<std::size_t>(numbers[(*at)++]);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (*at + 4 > numbers.size() || numbers[*at] != 3.0) return false;
-        std::array<int, 3> face{};
-        for (int k = 0; k < 3; ++k) {
-            const double index = numbers[*at + 1 + k];
-            if (index < 0 || index >= static_cast<double>(vertexCount)) return false;
-            face[k] = static_cast<int>(index);
-        }
-        faces->push_back(face);
-        *at += 4;
-    }
-    return true;
-}
-
-bool ReadVectors(const std::vector<double>& numbers, std::size_t* at, std::vector<Vec3>* out) {
-    if (*at >= numbers.size()) return false;
-    const auto count = static_cast<std::size_t>(numbers[(*at)++]);
-    if (*at + 3 * count > numbers.size()) return false;
-    for (std::size_t i = 0; i < count; ++i, *at += 3) {
-        out->push_back({static_cast<float>(numbers[*at]), static_cast<float>(numbers[*at + 1]),
-                        static_cast<float>(numbers[*at + 2])});
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string FormatX(const Mesh& mesh) {
@@ -405,86 +254,30 @@ std::string FormatX(const Mesh& mesh) {
 }
 
 std::optional<Mesh> ParseX(std::string_view text, std::string* error) {
-    std::string problem;
-    if (text.substr(0, 16) != "xof 0303txt 0032") {
-        if (error) *error = "not a text .x file of format 0303";
-        return std::nullopt;
-    }
-    Tokens tokens(text.substr(16));
-    XObject root;
-    const XObject* meshObject = nullptr;
-    while (true) {
-        Token token = tokens.Next();
-        if (token.kind == Token::kEnd) break;
-        if (token.kind != Token::kWord) {
-            if (error) *error = "expected a template name at top level";
-            return std::nullopt;
-        }
-        Token next = tokens.Next();
-        if (next.kind == Token::kWord) next = tokens.Next();
-        XObject object;
-        if (next.kind != Token::kOpen || !ReadObject(tokens, token.text, &object, &problem)) {
-            if (error) *error = problem.empty() ? "\"" + token.text + "\" has no body" : problem;
-            return std::nullopt;
-        }
-        root.children.push_back(std::move(object));
-    }
-    meshObject = Child(root, "Mesh");
-    const auto fail = [&](const std::string& why) {
+    const auto fail = [&](const std::string& why) -> std::optional<Mesh> {
         if (error) *error = why;
         return std::nullopt;
     };
-    if (meshObject == nullptr) return fail("no Mesh");
+    const std::optional<common::XModel> model = common::ReadXModel(text, error);
+    if (!model) return std::nullopt;
+    if (model->top.meshes.size() != 1 || !model->top.frames.empty()) return fail("not one Mesh outside any frame");
+    const common::XMesh& x = model->top.meshes.front();
+    if (x.normals.size() != x.positions.size() || x.textureCoords.empty()) {
+        return fail("not one normal and one pair of texture coordinates per vertex");
+    }
+    if (x.faceMaterials.size() != x.faces.size()) return fail("not one material per face");
     Mesh mesh;
-    std::size_t at = 0;
-    if (!ReadVectors(meshObject->numbers, &at, &mesh.positions)) return fail("Mesh: bad vertex list");
-    if (!ReadTriangles(meshObject->numbers, &at, mesh.positions.size(), &mesh.faces)) return fail("Mesh: bad face list");
-    if (at != meshObject->numbers.size()) return fail("Mesh: numbers left over");
-    const XObject* normals = Child(*meshObject, "MeshNormals");
-    if (normals == nullptr) return fail("no MeshNormals");
-    at = 0;
-    std::vector<std::array<int, 3>> normalFaces;
-    if (!ReadVectors(normals->numbers, &at, &mesh.normals) ||
-        !ReadTriangles(normals->numbers, &at, mesh.normals.size(), &normalFaces) ||
-        normalFaces.size() != mesh.faces.size()) {
-        return fail("MeshNormals: bad lists");
+    for (const auto& p : x.positions) mesh.positions.push_back({p[0], p[1], p[2]});
+    for (const auto& n : x.normals) mesh.normals.push_back({n[0], n[1], n[2]});
+    for (const auto& uv : x.textureCoords) mesh.uvs.push_back({uv[0], uv[1]});
+    for (const auto& face : x.faces) {
+        if (face.size() != 3) return fail("a face that is not a triangle");
+        mesh.faces.push_back({static_cast<int>(face[0]), static_cast<int>(face[1]), static_cast<int>(face[2])});
     }
-    const XObject* uvs = Child(*meshObject, "MeshTextureCoords");
-    if (uvs == nullptr || uvs->numbers.empty()) return fail("no MeshTextureCoords");
-    const auto uvCount = static_cast<std::size_t>(uvs->numbers[0]);
-    if (uvCount != mesh.positions.size() || uvs->numbers.size() != 1 + 2 * uvCount) {
-        return fail("MeshTextureCoords: not one pair per vertex");
+    for (std::uint32_t index : x.faceMaterials) mesh.faceMaterials.push_back(static_cast<int>(index));
+    for (const common::XMaterial& m : x.materials) {
+        mesh.materials.push_back({m.diffuse, m.power, m.specular, m.emissive, m.textureFile});
     }
-    for (std::size_t i = 0; i < uvCount; ++i) {
-        mesh.uvs.push_back({static_cast<float>(uvs->numbers[1 + 2 * i]), static_cast<float>(uvs->numbers[2 + 2 * i])});
-    }
-    const XObject* list = Child(*meshObject, "MeshMaterialList");
-    if (list == nullptr || list->numbers.size() < 2) return fail("no MeshMaterialList");
-    const auto materialCount = static_cast<std::size_t>(list->numbers[0]);
-    const auto faceCount = static_cast<std::size_t>(list->numbers[1]);
-    if (faceCount != mesh.faces.size() || list->numbers.size() != 2 + faceCount) {
-        return fail("MeshMaterialList: not one material per face");
-    }
-    for (std::size_t i = 0; i < faceCount; ++i) {
-        const double index = list->numbers[2 + i];
-        if (index < 0 || index >= static_cast<double>(materialCount)) return fail("MeshMaterialList: bad index");
-        mesh.faceMaterials.push_back(static_cast<int>(index));
-    }
-    for (const XObject& child : list->children) {
-        if (child.type != "Material") continue;
-        if (child.numbers.size() != 11) return fail("Material: needs 11 numbers");
-        MeshMaterial m;
-        for (int k = 0; k < 4; ++k) m.diffuse[k] = static_cast<float>(child.numbers[k]);
-        m.power = static_cast<float>(child.numbers[4]);
-        for (int k = 0; k < 3; ++k) m.specular[k] = static_cast<float>(child.numbers[5 + k]);
-        for (int k = 0; k < 3; ++k) m.emissive[k] = static_cast<float>(child.numbers[8 + k]);
-        if (const XObject* texture = Child(child, "TextureFilename")) {
-            if (texture->strings.size() != 1) return fail("TextureFilename: needs one name");
-            m.textureFile = texture->strings[0];
-        }
-        mesh.materials.push_back(m);
-    }
-    if (mesh.materials.size() != materialCount) return fail("MeshMaterialList: material count differs");
     return mesh;
 }
 

@@ -1,6 +1,6 @@
 // The 3-D models: three rocks, a coin and a spiked mine, written as DirectX ".x" text files
 // with normals, texture coordinates and textured materials, plus their 128 x 128 textures.
-// The module also reads the subset of the format it writes, so tests can check the files.
+// Tests read the files back through the game's own ".x" reader (common/x_model.h).
 #pragma once
 
 #include <array>
@@ -38,8 +38,8 @@ struct Mesh {
 
 // The ".x" text (format 0303, CR LF line ends).
 std::string FormatX(const Mesh& mesh);
-// Reads a ".x" text file with one Mesh and its normals, texture coordinates and material
-// list; nothing with *error when the text does not follow the format.
+// Reads a ".x" text file with one Mesh of triangles and its normals, texture coordinates and
+// a material for each face; nothing with *error otherwise.
 std::optional<Mesh> ParseX(std::string_view text, std::string* error);
 
 // The model files and their radius in model units (what objects.dat sizes are made from).
