@@ -22,7 +22,7 @@
 #include "tools/assetgen/music.h"
 #include "tools/assetgen/program_folder.h"
 #include "tools/assetgen/sound_synth.h"
-#include "tools/assetgen/spectrogram.h"
+#include "tools/assetgen/frequency_picture.h"
 #include "tools/assetgen/sprites.h"
 #include "tools/assetgen/tiles.h"
 

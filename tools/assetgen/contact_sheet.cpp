@@ -7,7 +7,7 @@
 #include "common/png.h"
 #include "platform/sound_files.h"
 #include "tools/assetgen/raster.h"
-#include "tools/assetgen/spectrogram.h"
+#include "tools/assetgen/frequency_picture.h"
 
 namespace assetgen {
 

@@ -15,7 +15,7 @@
 #include "common/png.h"
 #include "common/sound_levels.h"
 #include "platform/sound_files.h"
-#include "tools/assetgen/spectrogram.h"
+#include "tools/assetgen/frequency_picture.h"
 
 namespace {
 

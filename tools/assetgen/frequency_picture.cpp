@@ -1,4 +1,4 @@
-#include "tools/assetgen/spectrogram.h"
+#include "tools/assetgen/frequency_picture.h"
 
 #include <algorithm>
 #include <cmath>
