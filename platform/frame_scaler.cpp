@@ -293,7 +293,7 @@ int AcrossBlock(const FrameScaler& scaler, ScalerPath path) {
     return 1;
 }
 
-// Output columns from to to - 1 of a source row scaled across, in whole steps of block columns.
+// Output columns from to to - 1 of a source row scaled across, in whole blocks of columns.
 void Across(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out, int from, int to, int block) {
 #ifdef STARWAKE_VECTOR_SPANS
     if (block == 16) {
@@ -330,7 +330,8 @@ void Down(const std::uint32_t* upper, const std::uint32_t* lower, int weight, st
 }
 
 // Output columns from to to - 1 of a source row scaled across, taken from the two kept rows or
-// made now in place of the older one. Only the source pixels those columns blend are widened.
+// made now in place of the older one. Only the source pixels those columns blend are widened:
+// the other columns of a vector block come out wrong, and nothing reads them.
 const std::uint32_t* AcrossRow(FrameScaler& scaler, std::span<const std::uint16_t> frame, int row, int from, int to,
                                ScalerPath path) {
     for (int slot = 0; slot < 2; ++slot) {
@@ -339,16 +340,13 @@ const std::uint32_t* AcrossRow(FrameScaler& scaler, std::span<const std::uint16_
         }
     }
     const int slot = scaler.acrossRow[0] <= scaler.acrossRow[1] ? 0 : 1;
-    const int block = AcrossBlock(scaler, path);
-    from = from / block * block;
-    to = std::min((to + block - 1) / block * block, scaler.layout.width);
     const std::int32_t sourceFrom = scaler.sourceX[static_cast<std::size_t>(from)];
     const std::int32_t sourceTo = scaler.sourceX[static_cast<std::size_t>(to - 1)] + 2;
     std::uint32_t* wide = scaler.wideRow.data();
     WidenRow(frame.data() + static_cast<std::ptrdiff_t>(row) * kFrameWidth + sourceFrom, wide + sourceFrom,
              sourceTo - sourceFrom, path);
     std::uint32_t* out = scaler.across[slot].data();
-    Across(scaler, wide, out, from, to, block);
+    Across(scaler, wide, out, from, to, AcrossBlock(scaler, path));
     scaler.acrossRow[slot] = row;
     return out;
 }
