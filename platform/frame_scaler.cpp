@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/pixel_format.h"
 #include "platform/raster_avx2.h"
@@ -16,6 +17,12 @@ constexpr int kWideBlock = 16;
 // A widened source row is read sixteen pixels at a time from any column of the row and the
 // one after it.
 constexpr int kWideRowLength = kFrameWidth + kWideBlock + 1;
+// Changed rows this close together are scaled as one band: the rows between cost less than
+// scaling the neighbour rows of two bands and presenting two rectangles.
+constexpr int kBandGap = 2;
+// A frame row compared 64 bits (four pixels) at a time.
+constexpr int kPixelsPerWord = 4;
+constexpr int kWordsPerRow = kFrameWidth / kPixelsPerWord;
 
 // Each output pixel's centre mapped back into the source, rounded to 64ths: its left (upper)
 // neighbour and the weight of the right (lower) one. Centres before the first source centre
@@ -61,8 +68,8 @@ void WidenRowPlain(const std::uint16_t* from, std::uint32_t* to, int count) {
     }
 }
 
-void AcrossPlain(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out) {
-    for (int x = 0; x < scaler.layout.width; ++x) {
+void AcrossPlain(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out, int from, int to) {
+    for (int x = from; x < to; ++x) {
         const std::int32_t left = scaler.sourceX[static_cast<std::size_t>(x)];
         out[x] = Blend(wide[left], wide[left + 1], scaler.weightX[static_cast<std::size_t>(x)]);
     }
@@ -148,8 +155,11 @@ STARWAKE_AVX512 inline __m512i WeighPairs(__m512i pairs, __m512i weights) {
 // one load by a lane permute and its right one by the same permute of the load one pixel on,
 // the two interleaved byte by byte and weighed in one step.
 // Unpacking and packing both work within 128-bit lanes, so the pixels come out in order.
-STARWAKE_AVX2 void AcrossAvx2(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out) {
-    for (const ScalerBlock& block : scaler.blocks8) {
+STARWAKE_AVX2 void AcrossAvx2(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out,
+                              int firstBlock, int endBlock) {
+    out += firstBlock * 8;
+    for (int b = firstBlock; b < endBlock; ++b) {
+        const ScalerBlock& block = scaler.blocks8[static_cast<std::size_t>(b)];
         const __m256i pick = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.pick));
         const __m256i left =
             _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(wide + block.base)), pick);
@@ -164,8 +174,11 @@ STARWAKE_AVX2 void AcrossAvx2(const FrameScaler& scaler, const std::uint32_t* wi
     }
 }
 
-STARWAKE_AVX512 void AcrossAvx512(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out) {
-    for (const ScalerBlock& block : scaler.blocks16) {
+STARWAKE_AVX512 void AcrossAvx512(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out,
+                                  int firstBlock, int endBlock) {
+    out += firstBlock * 16;
+    for (int b = firstBlock; b < endBlock; ++b) {
+        const ScalerBlock& block = scaler.blocks16[static_cast<std::size_t>(b)];
         const __m512i pick = _mm512_loadu_si512(block.pick);
         // The masked form: GCC 12 warns of an undefined vector inside the plain one.
         const __m512i left = _mm512_maskz_permutexvar_epi32(0xFFFF, pick, _mm512_loadu_si512(wide + block.base));
@@ -177,57 +190,35 @@ STARWAKE_AVX512 void AcrossAvx512(const FrameScaler& scaler, const std::uint32_t
     }
 }
 
-// The rows go straight to memory past the caches: the picture is far larger than they are and
-// is read next by the window system, not by us. Pixels before the first aligned one, and after
-// the last whole vector, take the plain arithmetic.
+// Plain stores: the picture is partly rewritten frame after frame, and streaming part of a
+// cache line costs more than it saves.
 STARWAKE_AVX2 void DownAvx2(const std::uint32_t* upper, const std::uint32_t* lower, int weight, std::uint32_t* out,
                             int count) {
-    int x = 0;
-    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 31) != 0; ++x) {
-        out[x] = Blend(upper[x], lower[x], weight);
-    }
     const __m256i weights = _mm256_set1_epi16(static_cast<short>((weight << 8) | (kWeightOne - weight)));
+    int x = 0;
     for (; x + 8 <= count; x += 8) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + x));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + x));
         const __m256i low = WeighPairs(_mm256_unpacklo_epi8(a, b), weights);
         const __m256i high = WeighPairs(_mm256_unpackhi_epi8(a, b), weights);
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x), _mm256_packus_epi16(low, high));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_packus_epi16(low, high));
     }
     DownPlain(upper, lower, weight, out, x, count);
 }
 
 STARWAKE_AVX512 void DownAvx512(const std::uint32_t* upper, const std::uint32_t* lower, int weight,
                                 std::uint32_t* out, int count) {
-    int x = 0;
-    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 63) != 0; ++x) {
-        out[x] = Blend(upper[x], lower[x], weight);
-    }
     const __m512i weights = _mm512_set1_epi16(static_cast<short>((weight << 8) | (kWeightOne - weight)));
+    int x = 0;
     for (; x + 16 <= count; x += 16) {
         const __m512i a = _mm512_loadu_si512(upper + x);
         const __m512i b = _mm512_loadu_si512(lower + x);
         const __m512i low = WeighPairs(_mm512_unpacklo_epi8(a, b), weights);
         const __m512i high = WeighPairs(_mm512_unpackhi_epi8(a, b), weights);
-        _mm512_stream_si512(reinterpret_cast<__m512i*>(out + x), _mm512_packus_epi16(low, high));
+        _mm512_storeu_si512(out + x, _mm512_packus_epi16(low, high));
     }
-    DownPlain(upper, lower, weight, out, x, count);
+    DownAvx2(upper + x, lower + x, weight, out + x, count - x);
 }
-
-// A row copied the same way.
-STARWAKE_AVX2 void CopyRowAvx2(const std::uint32_t* from, std::uint32_t* out, int count) {
-    int x = 0;
-    for (; x < count && (reinterpret_cast<std::uintptr_t>(out + x) & 31) != 0; ++x) {
-        out[x] = from[x];
-    }
-    for (; x + 8 <= count; x += 8) {
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x),
-                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + x)));
-    }
-    std::copy(from + x, from + count, out + x);
-}
-
-STARWAKE_AVX2 void FinishStreaming() { _mm_sfence(); }
 
 #endif
 
@@ -287,28 +278,44 @@ void WidenRow(const std::uint16_t* from, std::uint32_t* to, int count, ScalerPat
     WidenRowPlain(from, to, count);
 }
 
-void Across(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out, ScalerPath path) {
+// How many output columns one step across writes on this path.
+int AcrossBlock(const FrameScaler& scaler, ScalerPath path) {
 #ifdef STARWAKE_VECTOR_SPANS
     if (path == ScalerPath::kAvx512 && !scaler.blocks16.empty()) {
-        AcrossAvx512(scaler, wide, out);
-        return;
+        return 16;
     }
     if (path != ScalerPath::kPlain && !scaler.blocks8.empty()) {
-        AcrossAvx2(scaler, wide, out);
+        return 8;
+    }
+#endif
+    (void)scaler;
+    (void)path;
+    return 1;
+}
+
+// Output columns from to to - 1 of a source row scaled across, in whole blocks of columns.
+void Across(const FrameScaler& scaler, const std::uint32_t* wide, std::uint32_t* out, int from, int to, int block) {
+#ifdef STARWAKE_VECTOR_SPANS
+    if (block == 16) {
+        AcrossAvx512(scaler, wide, out, from / 16, (to + 15) / 16);
+        return;
+    }
+    if (block == 8) {
+        AcrossAvx2(scaler, wide, out, from / 8, (to + 7) / 8);
         return;
     }
 #endif
-    (void)path;
-    AcrossPlain(scaler, wide, out);
+    (void)block;
+    AcrossPlain(scaler, wide, out, from, to);
 }
 
 void Down(const std::uint32_t* upper, const std::uint32_t* lower, int weight, std::uint32_t* out, int count,
           ScalerPath path) {
-#ifdef STARWAKE_VECTOR_SPANS
-    if (path != ScalerPath::kPlain && weight == 0) {
-        CopyRowAvx2(upper, out, count);
+    if (weight == 0) {
+        std::memcpy(out, upper, static_cast<std::size_t>(count) * 4);
         return;
     }
+#ifdef STARWAKE_VECTOR_SPANS
     if (path == ScalerPath::kAvx512) {
         DownAvx512(upper, lower, weight, out, count);
         return;
@@ -318,47 +325,135 @@ void Down(const std::uint32_t* upper, const std::uint32_t* lower, int weight, st
         return;
     }
 #endif
-    if (weight == 0) {
-        std::memcpy(out, upper, static_cast<std::size_t>(count) * 4);
-    } else {
-        DownPlain(upper, lower, weight, out, 0, count);
-    }
+    (void)path;
+    DownPlain(upper, lower, weight, out, 0, count);
 }
 
-// A source row scaled across, from the two kept rows or made now in place of the older one.
-const std::uint32_t* AcrossRow(FrameScaler& scaler, std::span<const std::uint16_t> frame, int row, ScalerPath path) {
+// Output columns from to to - 1 of a source row scaled across, taken from the two kept rows or
+// made now in place of the older one. Only the source pixels those columns blend are widened:
+// the other columns of a vector block come out wrong, and nothing reads them.
+const std::uint32_t* AcrossRow(FrameScaler& scaler, std::span<const std::uint16_t> frame, int row, int from, int to,
+                               ScalerPath path) {
     for (int slot = 0; slot < 2; ++slot) {
         if (scaler.acrossRow[slot] == row) {
             return scaler.across[slot].data();
         }
     }
     const int slot = scaler.acrossRow[0] <= scaler.acrossRow[1] ? 0 : 1;
+    const std::int32_t sourceFrom = scaler.sourceX[static_cast<std::size_t>(from)];
+    const std::int32_t sourceTo = scaler.sourceX[static_cast<std::size_t>(to - 1)] + 2;
     std::uint32_t* wide = scaler.wideRow.data();
-    WidenRow(frame.data() + static_cast<std::ptrdiff_t>(row) * kFrameWidth, wide, kFrameWidth, path);
-    std::fill(wide + kFrameWidth, wide + kWideRowLength, wide[kFrameWidth - 1]);
+    WidenRow(frame.data() + static_cast<std::ptrdiff_t>(row) * kFrameWidth + sourceFrom, wide + sourceFrom,
+             sourceTo - sourceFrom, path);
     std::uint32_t* out = scaler.across[slot].data();
-    Across(scaler, wide, out, path);
+    Across(scaler, wide, out, from, to, AcrossBlock(scaler, path));
     scaler.acrossRow[slot] = row;
     return out;
 }
 
-void ScaleWhole(const FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
-                ScalerPath path) {
+// A rectangle of the frame's place in the output (its own coordinates, whole source pixels)
+// with every pixel repeated wholeScale times each way.
+void ScaleWholeRect(const FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
+                    const OutputRect& rect, ScalerPath path) {
     const int k = scaler.wholeScale;
     const FrameLayout& layout = scaler.layout;
-    for (int y = 0; y < kFrameHeight; ++y) {
-        const std::uint16_t* from = frame.data() + static_cast<std::ptrdiff_t>(y) * kFrameWidth;
-        std::uint32_t* first = TargetRow(target, pitch, layout.top + y * k, layout.left);
+    const int columns = rect.width / k;
+    for (int y = rect.y / k; y < (rect.y + rect.height) / k; ++y) {
+        const std::uint16_t* from = frame.data() + static_cast<std::ptrdiff_t>(y) * kFrameWidth + rect.x / k;
+        std::uint32_t* first = TargetRow(target, pitch, layout.top + y * k, layout.left + rect.x);
         if (k == 1) {
-            WidenRow(from, first, kFrameWidth, path);
+            WidenRow(from, first, columns, path);
             continue;
         }
-        for (int x = 0; x < kFrameWidth; ++x) {
+        for (int x = 0; x < columns; ++x) {
             std::fill_n(first + x * k, k, FromR5G6B5(from[x]));
         }
         for (int copy = 1; copy < k; ++copy) {
-            std::memcpy(TargetRow(target, pitch, layout.top + y * k + copy, layout.left), first,
-                        static_cast<std::size_t>(layout.width) * 4);
+            std::memcpy(TargetRow(target, pitch, layout.top + y * k + copy, layout.left + rect.x), first,
+                        static_cast<std::size_t>(rect.width) * 4);
+        }
+    }
+}
+
+// A rectangle of the frame's place in the output (its own coordinates) blended: across each
+// source row it needs, then down between two of them.
+void ScaleBilinearRect(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
+                       const OutputRect& rect, ScalerPath path) {
+    const FrameLayout& layout = scaler.layout;
+    // The kept rows belong to another frame or other columns.
+    scaler.acrossRow[0] = scaler.acrossRow[1] = -1;
+    for (int y = rect.y; y < rect.y + rect.height; ++y) {
+        const std::int32_t upperRow = scaler.sourceY[static_cast<std::size_t>(y)];
+        const int weight = scaler.weightY[static_cast<std::size_t>(y)];
+        const int to = rect.x + rect.width;
+        const std::uint32_t* upper = AcrossRow(scaler, frame, upperRow, rect.x, to, path);
+        const std::uint32_t* lower = weight == 0 ? upper : AcrossRow(scaler, frame, upperRow + 1, rect.x, to, path);
+        Down(upper + rect.x, lower + rect.x, weight, TargetRow(target, pitch, layout.top + y, layout.left + rect.x),
+             rect.width, path);
+    }
+}
+
+void ScaleRect(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
+               const OutputRect& rect, ScalerPath path) {
+    if (scaler.wholeScale > 0) {
+        ScaleWholeRect(scaler, frame, target, pitch, rect, path);
+    } else {
+        ScaleBilinearRect(scaler, frame, target, pitch, rect, path);
+    }
+}
+
+// The output positions, from and to - 1, whose two neighbours (index and index + 1) meet
+// source positions first to last; none when from == to (a shrunk frame skips some).
+std::pair<int, int> Reach(const std::vector<std::int32_t>& index, int first, int last) {
+    const auto from = std::lower_bound(index.begin(), index.end(), first - 1);
+    const auto to = std::upper_bound(from, index.end(), last);
+    return {static_cast<int>(from - index.begin()), static_cast<int>(to - index.begin())};
+}
+
+// The output pixels (in the frame's place, its own coordinates) that a changed band reaches.
+OutputRect Reached(const FrameScaler& scaler, const ChangedBand& band) {
+    if (const int k = scaler.wholeScale; k > 0) {
+        return {band.firstColumn * k, band.firstRow * k, (band.lastColumn - band.firstColumn + 1) * k,
+                (band.lastRow - band.firstRow + 1) * k};
+    }
+    const auto [left, right] = Reach(scaler.sourceX, band.firstColumn, band.lastColumn);
+    const auto [top, bottom] = Reach(scaler.sourceY, band.firstRow, band.lastRow);
+    return {left, top, right - left, bottom - top};
+}
+
+std::uint64_t Word(const std::uint16_t* row, int word) {
+    std::uint64_t value;
+    std::memcpy(&value, row + word * kPixelsPerWord, sizeof value);
+    return value;
+}
+
+// Compares the frame with the last one row by row, gathers the changed rows into bands with
+// the columns they changed in (to whole 64-bit words), and keeps the changes for next time.
+void FindChangedBands(FrameScaler& scaler, std::span<const std::uint16_t> frame) {
+    scaler.bands.clear();
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const std::uint16_t* now = frame.data() + static_cast<std::ptrdiff_t>(y) * kFrameWidth;
+        std::uint16_t* last = scaler.lastFrame.data() + static_cast<std::ptrdiff_t>(y) * kFrameWidth;
+        if (std::memcmp(now, last, kFrameWidth * sizeof *now) == 0) {
+            continue;
+        }
+        // The row differs, so both searches stop inside it.
+        int firstWord = 0, lastWord = kWordsPerRow - 1;
+        while (Word(now, firstWord) == Word(last, firstWord)) {
+            ++firstWord;
+        }
+        while (Word(now, lastWord) == Word(last, lastWord)) {
+            --lastWord;
+        }
+        const int firstColumn = firstWord * kPixelsPerWord, lastColumn = lastWord * kPixelsPerWord + kPixelsPerWord - 1;
+        std::copy(now + firstColumn, now + lastColumn + 1, last + firstColumn);
+        if (!scaler.bands.empty() && y - scaler.bands.back().lastRow <= kBandGap + 1) {
+            ChangedBand& band = scaler.bands.back();
+            band.lastRow = y;
+            band.firstColumn = std::min(band.firstColumn, firstColumn);
+            band.lastColumn = std::max(band.lastColumn, lastColumn);
+        } else {
+            scaler.bands.push_back({y, y, firstColumn, lastColumn});
         }
     }
 }
@@ -398,7 +493,14 @@ void PrepareScaler(FrameScaler& scaler, int outputWidth, int outputHeight) {
         row.assign(padded, 0);
     }
     scaler.acrossRow[0] = scaler.acrossRow[1] = -1;
+    scaler.lastFrame.assign(static_cast<std::size_t>(kFrameWidth) * kFrameHeight, 0);
+    scaler.lastFrameShown = false;
+    // At most one band in every kBandGap + 1 rows: no frame grows them.
+    scaler.bands.reserve(kFrameHeight / (kBandGap + 1) + 1);
+    scaler.changedRects.reserve(scaler.bands.capacity());
 }
+
+void ForgetLastFrame(FrameScaler& scaler) { scaler.lastFrameShown = false; }
 
 bool ScalerPathAvailable(ScalerPath path) {
 #ifdef STARWAKE_VECTOR_SPANS
@@ -418,30 +520,36 @@ bool ScalerPathAvailable(ScalerPath path) {
 
 void ScaleFrame(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
                 ScalerPath path) {
+    if (frame.size() < static_cast<std::size_t>(kFrameWidth) * kFrameHeight || scaler.layout.width <= 0) {
+        return;
+    }
+    ScaleRect(scaler, frame, target, pitch, {0, 0, scaler.layout.width, scaler.layout.height}, Resolve(path));
+}
+
+void ScaleChangedFrame(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
+                       ScalerPath path) {
+    scaler.changedRects.clear();
     const std::size_t framePixels = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
     if (frame.size() < framePixels || scaler.layout.width <= 0) {
         return;
     }
     path = Resolve(path);
-    if (scaler.wholeScale > 0) {
-        ScaleWhole(scaler, frame, target, pitch, path);
-        return;
+    if (scaler.lastFrameShown) {
+        FindChangedBands(scaler, frame);
+    } else {
+        std::copy_n(frame.begin(), framePixels, scaler.lastFrame.begin());
+        scaler.lastFrameShown = true;
+        scaler.bands.assign(1, ChangedBand{0, kFrameHeight - 1, 0, kFrameWidth - 1});
     }
-    const FrameLayout& layout = scaler.layout;
-    // The kept rows belong to the last frame.
-    scaler.acrossRow[0] = scaler.acrossRow[1] = -1;
-    for (int y = 0; y < layout.height; ++y) {
-        const std::int32_t upperRow = scaler.sourceY[static_cast<std::size_t>(y)];
-        const int weight = scaler.weightY[static_cast<std::size_t>(y)];
-        const std::uint32_t* upper = AcrossRow(scaler, frame, upperRow, path);
-        const std::uint32_t* lower = weight == 0 ? upper : AcrossRow(scaler, frame, upperRow + 1, path);
-        Down(upper, lower, weight, TargetRow(target, pitch, layout.top + y, layout.left), layout.width, path);
+    for (const ChangedBand& band : scaler.bands) {
+        const OutputRect rect = Reached(scaler, band);
+        if (rect.width <= 0 || rect.height <= 0) {
+            continue;
+        }
+        ScaleRect(scaler, frame, target, pitch, rect, path);
+        scaler.changedRects.push_back(
+            {scaler.layout.left + rect.x, scaler.layout.top + rect.y, rect.width, rect.height});
     }
-#ifdef STARWAKE_VECTOR_SPANS
-    if (path != ScalerPath::kPlain) {
-        FinishStreaming();
-    }
-#endif
 }
 
 void ClearBars(const FrameScaler& scaler, char* target, int pitch) {

@@ -3,7 +3,9 @@
 // scale blends the four nearest pixels (bilinear, weights in 64ths), across each source row
 // first and then down between two such rows. The tables are made once per output size, so a
 // frame allocates nothing. The vector paths (AVX2 and AVX-512, chosen at run time) give the
-// plain path's bytes exactly.
+// plain path's bytes exactly. A picture that keeps what was scaled into it (a window's own
+// surface) needs only the pixels that the frame's changes reach: ScaleChangedFrame compares
+// the frame with the last one and rescales those alone.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,17 @@ struct ScalerBlock {
     std::int32_t base;
 };
 
+// A rectangle of the output picture, in its pixels.
+struct OutputRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Source rows firstRow to lastRow, in which the frame changed within columns firstColumn to
+// lastColumn (all inclusive).
+struct ChangedBand {
+    int firstRow = 0, lastRow = 0, firstColumn = 0, lastColumn = 0;
+};
+
 struct FrameScaler {
     int outputWidth = 0, outputHeight = 0;
     FrameLayout layout;
@@ -49,6 +62,10 @@ struct FrameScaler {
     std::vector<std::uint32_t> wideRow;      // one source row widened, padded for 8-pixel loads
     std::vector<std::uint32_t> across[2];    // source rows scaled across, padded to blocks
     int acrossRow[2] = {-1, -1};             // the source row each of them holds
+    std::vector<std::uint16_t> lastFrame;    // the frame the picture shows, for the next comparison
+    bool lastFrameShown = false;             // false: the next changed frame is scaled whole
+    std::vector<ChangedBand> bands;          // the current frame's changes, top to bottom
+    std::vector<OutputRect> changedRects;    // what the last ScaleChangedFrame rewrote, one per band
 };
 
 // Makes the tables for an output of that size (both at least 1).
@@ -62,6 +79,16 @@ bool ScalerPathAvailable(ScalerPath path);
 // the next slower one.
 void ScaleFrame(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
                 ScalerPath path = ScalerPath::kBest);
+
+// Scales into target only what the changes since the last frame scaled by this call reach,
+// and lists those rectangles in changedRects; the first frame after PrepareScaler or
+// ForgetLastFrame is scaled whole. target must still hold what this call last wrote.
+void ScaleChangedFrame(FrameScaler& scaler, std::span<const std::uint16_t> frame, char* target, int pitch,
+                       ScalerPath path = ScalerPath::kBest);
+
+// The picture no longer holds the last frame (a new or lost surface): the next changed frame
+// is scaled whole.
+void ForgetLastFrame(FrameScaler& scaler);
 
 // Paints the bars around the frame's rectangle black.
 void ClearBars(const FrameScaler& scaler, char* target, int pitch);

@@ -32,8 +32,8 @@ struct SdlWindow {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* frame = nullptr;  // streaming X8R8G8B8 texture the back buffer is widened into
     FrameScaler scaler;            // the frame into the window's surface (or the texture)
-    const SDL_Surface* scaledInto = nullptr;  // the surface whose bars were last painted
-    bool repaintBars = true;       // the window changed: paint the bars again
+    bool repaintWhole = true;      // the window changed or was drawn over: bars and frame shown anew
+    std::vector<SDL_Rect> presentRects;  // the parts of the surface a frame changed
     int hardwareRenderer = -1;     // probed once: 1 when OpenGL runs on a graphics processor
     std::vector<std::function<void(const SDL_Event&)>> hooks;
 };
@@ -72,7 +72,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_SHOWN: SetActivity(window.focused, false); break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_EXPOSED: sdl.repaintBars = true; break;
+        case SDL_WINDOWEVENT_EXPOSED: sdl.repaintWhole = true; break;
         default: break;
     }
 }
@@ -151,8 +151,7 @@ void DestroyRenderer() {
 // else the window's own surface, else SDL's software renderer.
 bool SetUpPresentation() {
     DestroyRenderer();
-    sdl.scaledInto = nullptr;
-    sdl.repaintBars = true;
+    sdl.repaintWhole = true;
     window.vsync = false;
     if (HardwareRendererAvailable()) {
         sdl.renderer = SDL_CreateRenderer(sdl.handle, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -184,6 +183,9 @@ bool SetUpPresentation() {
     return true;
 }
 
+// The surface keeps what was scaled into it, so a frame rewrites and shows only what changed.
+// A surface the scaler has not prepared is marked through its userdata: SDL may hand back a
+// new surface at the old one's address after a resize or a mode switch.
 bool PresentToSurface(std::span<const std::uint16_t> pixels) {
     SDL_Surface* surface = SDL_GetWindowSurface(sdl.handle);
     if (!TakesScaledFrame(surface) || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)) {
@@ -191,20 +193,40 @@ bool PresentToSurface(std::span<const std::uint16_t> pixels) {
     }
     if (surface->w != sdl.scaler.outputWidth || surface->h != sdl.scaler.outputHeight) {
         PrepareScaler(sdl.scaler, surface->w, surface->h);
-        sdl.repaintBars = true;
+        sdl.presentRects.reserve(sdl.scaler.changedRects.capacity());
+        sdl.repaintWhole = true;
     }
-    // A new surface, or one the window system may have drawn over, gets its bars painted.
-    if (sdl.repaintBars || surface != sdl.scaledInto) {
+    if (surface->userdata != &sdl.scaler) {
+        surface->userdata = &sdl.scaler;
+        ForgetLastFrame(sdl.scaler);
+        sdl.repaintWhole = true;
+    }
+    const bool whole = sdl.repaintWhole;
+    if (whole) {
         ClearBars(sdl.scaler, static_cast<char*>(surface->pixels), surface->pitch);
-        sdl.scaledInto = surface;
-        sdl.repaintBars = false;
+        sdl.repaintWhole = false;
     }
-    ScaleFrame(sdl.scaler, pixels, static_cast<char*>(surface->pixels), surface->pitch);
+    ScaleChangedFrame(sdl.scaler, pixels, static_cast<char*>(surface->pixels), surface->pitch);
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);
     }
+    sdl.presentRects.clear();
+    for (const OutputRect& rect : sdl.scaler.changedRects) {
+        sdl.presentRects.push_back({rect.x, rect.y, rect.width, rect.height});
+    }
     PaceFrame();
-    return SDL_UpdateWindowSurface(sdl.handle) == 0;
+    int shown = 0;
+    if (whole) {
+        shown = SDL_UpdateWindowSurface(sdl.handle);
+    } else if (!sdl.presentRects.empty()) {
+        shown = SDL_UpdateWindowSurfaceRects(sdl.handle, sdl.presentRects.data(),
+                                             static_cast<int>(sdl.presentRects.size()));
+    }
+    // A frame that did not reach the screen leaves it behind the surface.
+    if (shown != 0) {
+        sdl.repaintWhole = true;
+    }
+    return shown == 0;
 }
 
 bool PresentThroughRenderer(std::span<const std::uint16_t> pixels) {
@@ -309,7 +331,6 @@ bool CreateMainWindow(const std::string& caption) {
 
 void DestroyMainWindow() {
     DestroyRenderer();
-    sdl.scaledInto = nullptr;
     if (sdl.handle) {
         SDL_DestroyWindow(sdl.handle);
         sdl.handle = nullptr;
@@ -343,7 +364,7 @@ bool SetFullScreen(bool fullscreen) {
         SDL_SetWindowSize(sdl.handle, kFrameWidth, kFrameHeight);
         SDL_SetWindowPosition(sdl.handle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
-    sdl.repaintBars = true;
+    sdl.repaintWhole = true;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -83,6 +84,85 @@ TEST(FrameScaler, VectorPathsGiveThePlainPathsPixelsAtEverySize) {
                 differences += plain.pixels[i] != vector.pixels[i] ? 1 : 0;
             }
             EXPECT_EQ(differences, 0) << size[0] << " x " << size[1] << " on path " << static_cast<int>(path);
+        }
+    }
+}
+
+// A sequence of small changes at the edges that tracking can get wrong (first and last rows
+// and columns, single pixels, the two sides of a 64-bit word and of a vector block, rows just
+// inside and just beyond the gap that joins bands), scaled change by change into one picture
+// on every path: each step must equal the plain path scaling the whole frame into a fresh
+// picture, and every pixel that differs from the step before must lie in a changed rectangle.
+TEST(FrameScaler, ScalingOnlyTheChangesGivesTheWholeFramesPixels) {
+    std::vector<std::vector<std::uint16_t>> frames{RandomFrame()};
+    auto change = [&](std::initializer_list<std::pair<int, int>> pixels) {
+        std::vector<std::uint16_t> next = frames.back();
+        for (const auto& [x, y] : pixels) {
+            auto& pixel = next[static_cast<std::size_t>(y) * kFrameWidth + static_cast<std::size_t>(x)];
+            pixel = static_cast<std::uint16_t>(~pixel);
+        }
+        frames.push_back(std::move(next));
+    };
+    change({{0, 0}});
+    change({{799, 599}});
+    change({{799, 0}, {0, 599}});
+    change({});
+    change({{3, 300}, {4, 301}});
+    change({{8, 50}, {9, 50}, {15, 51}, {16, 51}, {17, 51}});
+    change({{400, 10}, {400, 13}, {600, 17}, {200, 100}, {201, 599}});
+    change({{799, 200}, {799, 201}, {799, 202}, {0, 203}});
+    frames.push_back(RandomFrame());
+    frames.back()[12345] ^= 1;
+    const int sizes[][2] = {{1920, 1080}, {1024, 768}, {500, 375}, {800, 600}, {1600, 1200}, {1283, 1000}};
+    for (const auto& size : sizes) {
+        const int width = size[0], height = size[1];
+        std::vector<Picture> expected;
+        for (const auto& frame : frames) {
+            expected.push_back(Scale(frame, width, height, ScalerPath::kPlain, true));
+        }
+        for (const ScalerPath path : {ScalerPath::kPlain, ScalerPath::kAvx2, ScalerPath::kAvx512}) {
+            if (!ScalerPathAvailable(path)) {
+                continue;
+            }
+            FrameScaler scaler;
+            PrepareScaler(scaler, width, height);
+            std::vector<std::uint32_t> picture(static_cast<std::size_t>(width) * height, 0x12345678u);
+            char* target = reinterpret_cast<char*>(picture.data());
+            ClearBars(scaler, target, width * 4);
+            for (std::size_t step = 0; step < frames.size(); ++step) {
+                ScaleChangedFrame(scaler, frames[step], target, width * 4, path);
+                const auto where = [&] { return testing::Message() << width << " x " << height << ", path "
+                                                                    << static_cast<int>(path) << ", step " << step; };
+                int wrong = 0, unshown = 0;
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        const std::size_t i = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
+                        wrong += picture[i] != expected[step].pixels[i] ? 1 : 0;
+                        if (step > 0 && expected[step].pixels[i] != expected[step - 1].pixels[i]) {
+                            const bool shown = std::any_of(
+                                scaler.changedRects.begin(), scaler.changedRects.end(), [&](const OutputRect& r) {
+                                    return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+                                });
+                            unshown += shown ? 0 : 1;
+                        }
+                    }
+                }
+                EXPECT_EQ(wrong, 0) << where();
+                EXPECT_EQ(unshown, 0) << where();
+                if (step == 4) {
+                    EXPECT_TRUE(scaler.changedRects.empty()) << where();  // nothing changed
+                }
+                if (step == 1) {
+                    // One pixel reaches a few output pixels, not the frame.
+                    ASSERT_EQ(scaler.changedRects.size(), 1u) << where();
+                    EXPECT_LE(scaler.changedRects[0].width * scaler.changedRects[0].height, 64) << where();
+                }
+            }
+            // A new picture holds nothing: after it is forgotten the same frame is scaled whole.
+            std::fill(picture.begin(), picture.end(), 0u);
+            ForgetLastFrame(scaler);
+            ScaleChangedFrame(scaler, frames.back(), target, width * 4, path);
+            EXPECT_EQ(picture, expected.back().pixels) << width << " x " << height << " forgotten";
         }
     }
 }
