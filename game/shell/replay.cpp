@@ -29,6 +29,10 @@ RunOptions runOptions;
 
 namespace {
 
+// Where the frame clock starts: past any time start-up takes, so the clock never goes back, and
+// the same in every run, so that runs with the same keys play the same.
+constexpr platform::Tick kFrameClockStart = 60000;
+
 double RealMilliseconds() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -165,7 +169,7 @@ bool StartReplay(const RunOptions& options, std::string* error) {
     // a run flat out is a faster copy of one at 60 frames a second.
     if (options.frameClock && (options.mode == ReplayMode::kOff || options.mode == ReplayMode::kRecord)) {
         replay.frameClock = true;
-        replay.frameClockNow = platform::RealTickCount();
+        replay.frameClockNow = kFrameClockStart;
         platform::tickClock.source = [] { return replay.frameClockNow; };
     }
     if (options.mode == ReplayMode::kOff) {
