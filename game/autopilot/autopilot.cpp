@@ -56,16 +56,15 @@ void CloseLevel(AutopilotState& m, bool cleared, std::int32_t money) {
     if (m.oneLevel) m.leaving = true;
 }
 
-// The level's figures: it ends when the level number moves on (cleared; 24 wins and goes back
-// to 1) or the game is over.
+// The level's figures, from its first frame of play until its world is empty or the game is
+// over.
 void Account(const GameView& view, AutopilotState& m, bool flying) {
     const shell::GameCounters& c = view.counters;
+    const bool emptied = flying && view.world.colObjects.empty();
     if (m.levelOpen && c.level != m.figures.level) {
         CloseLevel(m, true, c.money);
-    } else if (m.levelOpen && view.window.gameOver) {
-        CloseLevel(m, false, c.money);
     }
-    if (!m.levelOpen && flying && !view.window.gameOver && !m.leaving) {
+    if (!m.levelOpen && flying && !emptied && !view.window.gameOver && !m.leaving) {
         m.levelOpen = true;
         m.figures = LevelFigures{};
         m.figures.level = c.level;
@@ -83,23 +82,28 @@ void Account(const GameView& view, AutopilotState& m, bool flying) {
     if (c.money > m.lastMoney && flying) m.figures.earned += c.money - m.lastMoney;
     m.lastHealth = c.health;
     m.lastMoney = c.money;
-    if (!flying) return;
-    m.figures.seconds += view.frameTimer.frameScale / 60.0;
-    if (m.figures.seconds > kLevelTimeLimit) {
+    if (flying) {
+        m.figures.seconds += view.frameTimer.frameScale / 60.0;
+        // New shots are those not seen at the last poll.
+        m.shotsNow.clear();
+        for (const world::ObjectHandle& o : view.world.colObjects) {
+            if (o->IsWeapon) m.shotsNow.push_back(o.get());
+        }
+        std::sort(m.shotsNow.begin(), m.shotsNow.end());
+        for (const world::cObject* shot : m.shotsNow) {
+            if (!std::binary_search(m.shotsSeen.begin(), m.shotsSeen.end(), shot)) ++m.figures.shots;
+        }
+        std::swap(m.shotsSeen, m.shotsNow);
+    }
+    // Cleared once nothing is left in the world; lost with the last ship or the time.
+    if (emptied) {
+        CloseLevel(m, true, c.money);
+    } else if (view.window.gameOver) {
+        CloseLevel(m, false, c.money);
+    } else if (m.figures.seconds > kLevelTimeLimit) {
         CloseLevel(m, false, c.money);
         m.leaving = true;
-        return;
     }
-    // New shots are those not seen at the last poll.
-    m.shotsNow.clear();
-    for (const world::ObjectHandle& o : view.world.colObjects) {
-        if (o->IsWeapon) m.shotsNow.push_back(o.get());
-    }
-    std::sort(m.shotsNow.begin(), m.shotsNow.end());
-    for (const world::cObject* shot : m.shotsNow) {
-        if (!std::binary_search(m.shotsSeen.begin(), m.shotsSeen.end(), shot)) ++m.figures.shots;
-    }
-    std::swap(m.shotsSeen, m.shotsNow);
 }
 
 }  // namespace
@@ -127,7 +131,7 @@ void Decide(const GameView& view, AutopilotState& m, std::array<bool, 256>& keyS
                           view.counters.score, m.shipsLost, m.levelsCleared, m.secondsFlown);
             m.lines.emplace_back(line);
         }
-        Press(keyState, view, OnScreen(view, m.played || m.leaving, m.menu));
+        Press(keyState, view, OnScreen(view, m.played, m.leaving, m.menu));
         return;
     }
     m.played = true;

@@ -30,7 +30,7 @@ struct LevelFigures {
 
 struct AutopilotState {
     bool engaged = false;
-    bool oneLevel = false;   // "--level N": that level only, then leave the game
+    bool oneLevel = false;   // "--level N": that level only; the game is left once it is cleared
     bool played = false;     // a game has been flown: the main menu's choice is now Exit
     bool leaving = false;    // the game is to be left (Escape, Y; Exit in the shop)
     FlightMemory flight;

@@ -65,11 +65,11 @@ int ShopChoice(const shell::GameCounters& counters, const screens::ShopState& sh
     return screens::kShopExitLine;
 }
 
-MenuKeys OnScreen(const GameView& view, bool leaving, MenuMemory& memory) {
+MenuKeys OnScreen(const GameView& view, bool gameDone, bool leaving, MenuMemory& memory) {
     MenuKeys keys;
     switch (view.screenLoop.showing) {
         case screens::Screen::kMainMenu:
-            Choose(view.menus.mainMenu.highlighted, leaving ? shell::kExit : shell::kStartGame, keys, memory);
+            Choose(view.menus.mainMenu.highlighted, gameDone ? shell::kExit : shell::kStartGame, keys, memory);
             break;
         case screens::Screen::kOptions:
             Choose(view.menus.options.highlighted, shell::kOptionsExitLine, keys, memory);

@@ -27,8 +27,8 @@ inline constexpr char kInitials[4] = "BOT";
 // buys; Exit (kShopExitLine) when there is nothing more worth buying or `leaving`.
 int ShopChoice(const shell::GameCounters& counters, const screens::ShopState& shop, bool leaving);
 
-// The keys for the screen that is up. `leaving` makes the main menu choose Exit and the shop
-// leave at once.
-MenuKeys OnScreen(const GameView& view, bool leaving, MenuMemory& memory);
+// The keys for the screen that is up. `gameDone` makes the main menu choose Exit; `leaving`
+// makes the shop leave at once.
+MenuKeys OnScreen(const GameView& view, bool gameDone, bool leaving, MenuMemory& memory);
 
 }  // namespace autopilot
