@@ -143,6 +143,7 @@ std::string TableLine(int entry) {
 }
 
 void ShowHighScores() {
+    const ShowingScreen shown(Screen::kHighScores);
     BuildBackground(kMenuPicture);
     for (;;) {
         if (!ScreenPass(kMenuPicture, DrawTable)) {
@@ -157,6 +158,7 @@ void ShowHighScores() {
 }
 
 std::string EnterInitials() {
+    const ShowingScreen shown(Screen::kInitials);
     highScores.entry = InitialsEntry{};
     BuildBackground(kMenuPicture);
     for (;;) {

@@ -18,10 +18,27 @@ inline constexpr std::string_view kShopPicture = "Shop.bmp";
 // A held key repeats its move every 250 ms.
 inline constexpr platform::Tick kMoveRepeatMs = 250;
 
+// The screen whose loop is running; kNone while the game frame runs.
+enum class Screen { kNone, kMainMenu, kOptions, kShop, kHighScores, kInitials };
+
 struct ScreenLoopState {
     std::vector<std::string> reportedMissing;  // background pictures already said to be unreadable
+    Screen showing = Screen::kNone;            // the screen being shown, for whoever watches
 };
 extern ScreenLoopState screenLoop;
+
+// Marks a screen as shown for as long as it lives; the screen it was called from shows again
+// after it.
+class ShowingScreen {
+public:
+    explicit ShowingScreen(Screen screen) : previous_(screenLoop.showing) { screenLoop.showing = screen; }
+    ~ShowingScreen() { screenLoop.showing = previous_; }
+    ShowingScreen(const ShowingScreen&) = delete;
+    ShowingScreen& operator=(const ShowingScreen&) = delete;
+
+private:
+    Screen previous_;
+};
 
 // Makes the main window's 800 x 600 R5G6B5 background surface, loads a picture below the
 // program folder into it and fetches the render target. A picture that cannot be read leaves

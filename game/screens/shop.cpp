@@ -82,7 +82,12 @@ std::string_view ShopLineText(int line) {
     return line >= 0 && line < kShopExitLine ? kItems[line].text : "Exit";
 }
 
+std::int32_t ShopLinePrice(int line) {
+    return line >= 0 && line < kShopExitLine ? kItems[line].price : 0;
+}
+
 void ShowShop() {
+    const ShowingScreen shown(Screen::kShop);
     graphics::SetSpriteScale(0.8f, 0.6f);
     BuildBackground(kShopPicture);
     shop = ShopState{};

@@ -23,6 +23,9 @@ inline constexpr int kShopExitLine = 8;
 // The text of a line, exactly as the shop shows it ("$150  Health Restore" ... "Exit").
 std::string_view ShopLineText(int line);
 
+// The money a line takes (0 for Exit).
+std::int32_t ShopLinePrice(int line);
+
 // Runs the shop until the player chooses Exit.
 void ShowShop();
 

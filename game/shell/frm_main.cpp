@@ -13,6 +13,7 @@
 #include "common/player_files.h"
 #include "common/scancodes.h"
 #include "game/audio/music.h"
+#include "game/autopilot/autopilot.h"
 #include "game/audio/sound.h"
 #include "game/effects/particles.h"
 #include "game/graphics/dxgfx.h"
@@ -110,6 +111,20 @@ std::int16_t StartLevelFromWords(const std::vector<std::string>& words) {
     return 1;
 }
 
+std::int32_t StartMoneyFromWords(const std::vector<std::string>& words) {
+    constexpr double kMostMoney = 1000000;
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (words[i] == "--money") {
+            const auto money = common::ParseNumber(words[i + 1]);
+            if (money && *money >= 0 && *money <= kMostMoney && *money == static_cast<int>(*money)) {
+                return static_cast<std::int32_t>(*money);
+            }
+            std::fprintf(stderr, "Starwake: --money takes a sum from 0 to %.0f; starting with none\n", kMostMoney);
+        }
+    }
+    return 0;
+}
+
 void HideCursorFully() {
     while (platform::ShowCursor(false) >= -1) {
     }
@@ -146,9 +161,19 @@ bool StartUp() {
         screens::highScores.file.writeTo.clear();
     }
     flow.startLevel = StartLevelFromWords(platform::app.arguments);
+    flow.startMoney = StartMoneyFromWords(platform::app.arguments);
     flow.skipMenu = std::find(platform::app.arguments.begin(), platform::app.arguments.end(), "--level") !=
                     platform::app.arguments.end();
-    input::dinput.pollObserver = AfterInputPoll;
+    // The autopilot presses its keys before the recording sees them; a shown replay has its own.
+    if (runOptions.autopilot && runOptions.mode != ReplayMode::kPlay && runOptions.mode != ReplayMode::kTimedemo) {
+        autopilot::Engage(flow.skipMenu);
+        input::dinput.pollObserver = [](std::array<bool, 256>& keyState) {
+            autopilot::OnInputPoll(keyState);
+            AfterInputPoll(keyState);
+        };
+    } else {
+        input::dinput.pollObserver = AfterInputPoll;
+    }
     graphics::dxgfx.frameEnded = OnFrameEnd;
 
     graphics::dxgfx.dx = platform::InitVideo();
@@ -207,6 +232,7 @@ void OuterLoopPass() {
     PlayOneGame();
     // "--level N" picks the level of the first game only; the menu's games start at level 1.
     flow.startLevel = 1;
+    flow.startMoney = 0;
 }
 
 void PlayOneGame() {

@@ -81,6 +81,9 @@ bool CommandLineShowsFps(std::string_view commandLine);
 // The level a new game starts on: "--level N" among the game's words, else 1.
 std::int16_t StartLevelFromWords(const std::vector<std::string>& words);
 
+// The money a new game starts with: "--money M" among the game's words (M from 0 to a million), else 0.
+std::int32_t StartMoneyFromWords(const std::vector<std::string>& words);
+
 // Hide the cursor until its display counter is below -1; show it until it is 0 or more.
 void HideCursorFully();
 void ShowCursorFully();

@@ -101,7 +101,7 @@ bool NewGame() {
     // object far along its path.
     frmMain.bannerShowing = true;
     counters.score = 0;
-    counters.money = 0;
+    counters.money = flow.startMoney;
     counters.health = kNewShipHealth;
     counters.level = flow.startLevel;
     counters.lives = 3;
@@ -111,6 +111,10 @@ bool NewGame() {
     world::LoadTiles();
     world::records.shipX = 2560;
     world::records.shipY = 2560;
+    // A game started further on with the money of the levels before it buys its weapons first.
+    if (counters.money > 0) {
+        screens::ShowShop();
+    }
     StartMusic(counters.level);
     return true;
 }

@@ -22,6 +22,7 @@ struct GameFlow {
     platform::Tick respawnAt = 0;            // when the next ship is put in place
     std::int16_t startLevel = 1;             // the level a new game starts on
     bool skipMenu = false;                   // "--level N": the first game starts without the menu
+    std::int32_t startMoney = 0;             // "--money M": the first game's money, spent in a shop first
 };
 extern GameFlow flow;
 

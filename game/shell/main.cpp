@@ -8,14 +8,27 @@
 #include "platform/app.h"
 #include "platform/message_box.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corvane [SHOWFPS] [--level N] [--money M] [--autopilot] [--uncapped] [--frame-clock]\n"
+    "               [--windowed | --fullscreen]\n"
+    "               [--record FILE | --play FILE | --timedemo FILE] [--trace FILE]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
     platform::SetCommandLine(argc, argv);
+    for (const std::string& word : platform::app.arguments) {
+        if (word == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     std::string optionsError;
     if (!shell::ParseRunOptions(platform::app.arguments, &shell::runOptions, &optionsError)) {
         std::fprintf(stderr, "corvane: %s\n", optionsError.c_str());
-        std::fprintf(stderr,
-                     "usage: corvane [SHOWFPS] [--level N] [--uncapped] [--windowed | --fullscreen]\n"
-                     "               [--record FILE | --play FILE | --timedemo FILE] [--trace FILE]\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     // The game itself sees only its own words.

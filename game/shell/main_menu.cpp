@@ -129,6 +129,7 @@ std::string OptionText(int line) {
 }
 
 void MainMenu() {
+    const screens::ShowingScreen shown(screens::Screen::kMainMenu);
     menus.mainMenu = MenuScreenState{};
     screens::BuildBackground(screens::kMenuPicture);
     try {
@@ -143,6 +144,7 @@ void MainMenu() {
 }
 
 void OptionsScreen() {
+    const screens::ShowingScreen shown(screens::Screen::kOptions);
     MenuScreenState& state = menus.options;
     state = MenuScreenState{};
     screens::BuildBackground(screens::kMenuPicture);

@@ -27,6 +27,8 @@ struct RunOptions {
     std::string replayPath;          // --record, --play or --timedemo FILE
     std::string tracePath;           // --trace FILE (with --play or --timedemo)
     bool uncapped = false;           // --uncapped: no 60 Hz cap
+    bool frameClock = false;         // --frame-clock: the clock moves 1/60 s per frame shown
+    bool autopilot = false;          // --autopilot: the bot presses the keys
     // --windowed or --fullscreen, the last one given; neither leaves it to CORVANE_WINDOWED.
     platform::StartMode screen = platform::StartMode::kFromEnvironment;
     std::vector<std::string> words;  // everything else: the words the game itself sees
@@ -54,6 +56,10 @@ struct ReplayState {
     std::size_t nextClock = 0;
     // Both.
     platform::Tick lastTick = 0;  // the last clock value the game read
+    // The frame clock (--frame-clock): game time that moves only when a frame is shown.
+    bool frameClock = false;
+    platform::Tick frameClockNow = 0;
+    std::uint64_t framesShown = 0;
     std::uint64_t framesDone = 0;
     std::FILE* trace = nullptr;
     std::vector<double> frameMilliseconds;  // real time of each played frame (timedemo)

@@ -320,9 +320,20 @@ std::vector<Level> MakeLevels(const std::vector<common::ObjectKind>& kinds) {
         level.map = MakeMap(plan.theme, rng.Fork("map"));
         Placer placer{rng.Fork("objects"), {}, {}, &kinds};
         // Hazards first so coins find room among them; bosses first of all, far from the start.
-        for (int i = 0; i < plan.bosses; ++i) placer.Enemy(kMothershipKind.name, kTypeBoss, plan.bossHealth, 1.4);
-        for (int i = 0; i < plan.raiders; ++i) placer.Enemy(kRaiderKind.name, kTypeRaider, kRaiderHealth, 2.0);
-        for (int i = 0; i < plan.scouts; ++i) placer.Enemy(kScoutKind.name, kTypeScout, kScoutHealth, 3.0);
+        // Enemies grow tougher and quicker from their first level on: in the final battle they
+        // take three times the shots and fly half as fast again.
+        const double tougher = 1.0 + std::max(0, number - 4) / 10.0;
+        const double quicker = 1.0 + std::max(0, number - 4) / 40.0;
+        const auto health = [&](int base) { return 10 * static_cast<int>(std::lround(base * tougher / 10.0)); };
+        for (int i = 0; i < plan.bosses; ++i) {
+            placer.Enemy(kMothershipKind.name, kTypeBoss, plan.bossHealth, Placer::Round2(1.4 * quicker));
+        }
+        for (int i = 0; i < plan.raiders; ++i) {
+            placer.Enemy(kRaiderKind.name, kTypeRaider, health(kRaiderHealth), Placer::Round2(2.0 * quicker));
+        }
+        for (int i = 0; i < plan.scouts; ++i) {
+            placer.Enemy(kScoutKind.name, kTypeScout, health(kScoutHealth), Placer::Round2(3.0 * quicker));
+        }
         for (int i = 0; i < plan.rocks; ++i) {
             placer.Drifting(std::to_string(1 + placer.rng.Below(3)), kTypeRock, kRockHealth, 0.9);
         }
