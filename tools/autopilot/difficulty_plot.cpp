@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     int levels = 0;
-    double mostSeconds = 0, mostDamage = 0;
+    // The damage axis reaches at least a new ship's health (200), so a scratch looks like one.
+    double mostSeconds = 0, mostDamage = 200;
     for (const Row& row : rows) {
         levels = std::max(levels, row.level);
         mostSeconds = std::max(mostSeconds, row.seconds);
