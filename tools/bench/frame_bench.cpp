@@ -33,7 +33,7 @@ bool StartGame() {
         static char name[] = "corvane";
         char* argv[] = {name, nullptr};
         platform::SetCommandLine(1, argv);
-        platform::app.programFolder = STARWAKE_PROGRAM_DIR;
+        platform::SetProgramFolder(STARWAKE_PROGRAM_DIR);
         // Measured flat out: start-up sets the pacer from the run options, so they say it.
         shell::runOptions.uncapped = true;
         return shell::StartUp();
