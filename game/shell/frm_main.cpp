@@ -97,32 +97,33 @@ std::string ErrorText(const std::exception& error) {
     return std::string(error.what()) + " " + std::to_string(ErrorNumber(error));
 }
 
-std::int16_t StartLevelFromWords(const std::vector<std::string>& words) {
+namespace {
+
+// The whole number after `word` on the command line, when it lies in [least, most]; otherwise
+// the fallback, said on standard error (what the word takes, what happens instead) when the word
+// came with something else.
+int WholeNumberAfterWord(const std::vector<std::string>& words, const char* word, int least, int most,
+                         int fallback, const char* what, const char* otherwise) {
     for (std::size_t i = 0; i + 1 < words.size(); ++i) {
-        if (words[i] == "--level") {
-            const auto level = common::ParseNumber(words[i + 1]);
-            if (level && *level >= 1 && *level <= kLastLevel && *level == static_cast<int>(*level)) {
-                return static_cast<std::int16_t>(*level);
+        if (words[i] == word) {
+            const auto number = common::ParseNumber(words[i + 1]);
+            if (number && *number >= least && *number <= most && *number == static_cast<int>(*number)) {
+                return static_cast<int>(*number);
             }
-            std::fprintf(stderr, "Starwake: --level takes a level from 1 to %d; starting at 1\n",
-                         kLastLevel);
+            std::fprintf(stderr, "Starwake: %s takes %s from %d to %d; %s\n", word, what, least, most, otherwise);
         }
     }
-    return 1;
+    return fallback;
+}
+
+}  // namespace
+
+std::int16_t StartLevelFromWords(const std::vector<std::string>& words) {
+    return static_cast<std::int16_t>(WholeNumberAfterWord(words, "--level", 1, kLastLevel, 1, "a level", "starting at 1"));
 }
 
 std::int32_t StartMoneyFromWords(const std::vector<std::string>& words) {
-    constexpr double kMostMoney = 1000000;
-    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
-        if (words[i] == "--money") {
-            const auto money = common::ParseNumber(words[i + 1]);
-            if (money && *money >= 0 && *money <= kMostMoney && *money == static_cast<int>(*money)) {
-                return static_cast<std::int32_t>(*money);
-            }
-            std::fprintf(stderr, "Starwake: --money takes a sum from 0 to %.0f; starting with none\n", kMostMoney);
-        }
-    }
-    return 0;
+    return WholeNumberAfterWord(words, "--money", 0, 1000000, 0, "a sum", "starting with none");
 }
 
 void HideCursorFully() {
