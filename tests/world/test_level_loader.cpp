@@ -4,10 +4,12 @@
 #include <fstream>
 
 #include "common/bmp.h"
+#include "game/graphics/sprites.h"
 #include "game/world/level_assets.h"
 #include "game/world/level_loader.h"
 #include "game/world/records.h"
 #include "platform/app.h"
+#include "platform/texture.h"
 #include "tests/support/headless.h"
 
 namespace {
@@ -200,6 +202,34 @@ TEST_F(LevelLoaderTest, KindSpritesComeOnlyFromInsideTheObjectsFolder) {
     EXPECT_EQ(world::records.objectTextures[11], 0);
     EXPECT_NE(said.find("\"..\\Logo.bmp\""), std::string::npos) << said;
     EXPECT_NE(said.find("\"link.bmp\" leads through a link"), std::string::npos) << said;
+}
+
+TEST_F(LevelLoaderTest, LevelAfterLevelKeepsTexturesAndKindsFlat) {
+    // The game loads level after level into one world, clearing only the kinds between them.
+    fs::create_directories(folder_ / "Objects");
+    for (const char* name : {"rock", "Laser", "Sideshot", "Rearshot", "Phaser", "Blast", "Fireball"}) {
+        const fs::path file = folder_ / "Objects" / (std::string(name) + ".bmp");
+        ASSERT_TRUE(common::SaveBmp24(file, common::Image(4, 4, 0xFF808080u), nullptr));
+    }
+    WriteLevel(kProgramKinds + "rock.bmp,4,4\r\n", "rock.bmp,0,0,0,0,2,1\r\n");
+    graphics::ClearTexturePool();
+    std::size_t slots = 0, textures = 0, kinds = 0;
+    for (int level = 0; level < 5; ++level) {
+        world::records.colObjRefs.Clear();
+        ASSERT_TRUE(Load());
+        if (level == 0) {
+            slots = graphics::sprites.texturePool.size();
+            textures = platform::texturePool.textures.size();
+            kinds = world::records.colObjRefs.Count();
+        }
+        EXPECT_EQ(graphics::sprites.texturePool.size(), slots) << "level " << level;
+        EXPECT_EQ(platform::texturePool.textures.size(), textures) << "level " << level;
+        EXPECT_EQ(world::records.colObjRefs.Count(), kinds) << "level " << level;
+    }
+    EXPECT_GT(world::records.objectTextures[9], 0);
+    EXPECT_EQ(slots, 8u);  // slot 0 and the seven sprites
+    EXPECT_EQ(kinds, 9u);
+    graphics::ClearTexturePool();
 }
 
 TEST(LevelAssets, SpriteNamesHoldDotBmpAnywhereInAnyCase) {

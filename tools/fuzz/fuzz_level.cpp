@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Sprites are looked up in a folder that holds none: every load fails quickly, as in a
     // program folder without them.
     static const bool started = [] {
-        platform::app.programFolder = std::filesystem::temp_directory_path() / "starwake-fuzz-no-data";
+        const auto none = std::filesystem::temp_directory_path() / "starwake-fuzz-no-data";
+        platform::app.programFolder = none;
+        platform::app.dataFolder = none;
         return true;
     }();
     (void)started;
