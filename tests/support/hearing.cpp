@@ -111,6 +111,8 @@ void Hearing::Wait(double seconds) {
     }
 }
 
+double Hearing::SecondsHeard() { return static_cast<double>(BytesHeard()) / kBytesPerSecond; }
+
 HeardOutput Hearing::Finish() {
     finished_ = true;
     listeningTo.clear();

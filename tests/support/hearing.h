@@ -48,6 +48,8 @@ public:
     // Lets time pass while the window's message pump (and so the music timer) runs: time of the
     // output while a Hearing is open, of the real clock otherwise.
     static void Wait(double seconds);
+    // How much output the open Hearing has written so far, in seconds.
+    static double SecondsHeard();
 
     HeardOutput Finish();
 
