@@ -174,7 +174,15 @@ int main(int argc, char** argv) {
         // The scores show that the flights are played, not only shown.
         std::string scores;
         for (const Flight& flight : flights) {
+            const std::uint64_t framesBefore = soak.framesPlayed;
             PlayFlight(flight);
+            // A game that never reached its first frame (its level or data did not load) would
+            // make the soak a loop of start-up failures that reads as a pass.
+            if (soak.framesPlayed == framesBefore) {
+                std::fprintf(stderr, "soak: %s: the game played no frame of it (see the messages above); stopped\n",
+                             flight.path.c_str());
+                return 2;
+            }
             scores += (scores.empty() ? "" : " ") + std::to_string(shell::counters.score);
         }
         ++rounds;
