@@ -1,10 +1,10 @@
 // The soak: the game plays the recorded flights under tests/replays over and over, in one
 // process and headless, the way a player plays game after game in one sitting. Each flight's
 // key presses drive a new game on the flight's level, on a clock that moves 1/60 s a frame;
-// when they run out the player quits with Escape and Y. After every round (all flights once)
-// the leak checker looks for memory nothing points to any more; the resident memory is
-// printed after the first round, once every picture and buffer of those levels exists, and at
-// the end.
+// when they run out the player quits with Escape and Y (and Return, past a won game's
+// initials and table). After every round (all flights once) the leak checker looks for memory
+// nothing points to any more; the resident memory is printed after the first round, once every
+// picture and buffer of those levels exists, and at the end.
 //
 //   starwake_soak MINUTES FLIGHT.rpl...
 #include <algorithm>
@@ -45,6 +45,7 @@ struct SoakState {
     const Flight* flight = nullptr;
     std::size_t frame = 0;
     std::size_t poll = 0;
+    std::size_t quitPolls = 0;  // polls since the flight's keys ran out
     std::uint64_t framesPlayed = 0;
     platform::FakeClock* clock = nullptr;
 };
@@ -54,9 +55,24 @@ SoakState soak;
 // out (a minute of frames): something keeps the game from ending.
 constexpr std::size_t kQuitFrames = 3600;
 
+[[noreturn]] void GiveUp() {
+    std::fprintf(stderr, "soak: %s: the game did not end after the quit keys; stopped\n", soak.flight->path.c_str());
+    std::exit(2);
+}
+
+// A screen that waits inside one frame for the keys to be let go (a won game's score) polls
+// on past what the flight recorded for that frame: there the flight's keys are over.
+constexpr std::size_t kWaitingPolls = 50;
+
 void FeedKeys(std::array<bool, 256>& keyState) {
     const std::vector<common::ReplayFrame>& frames = soak.flight->replay.frames;
     keyState.fill(false);
+    if (soak.frame < frames.size() && soak.poll > frames[soak.frame].inputs.size() + kWaitingPolls) {
+        soak.frame = frames.size();
+    }
+    if (soak.quitPolls > kQuitFrames * 10) {
+        GiveUp();
+    }
     if (soak.frame < frames.size()) {
         const std::vector<common::KeySnapshot>& inputs = frames[soak.frame].inputs;
         if (!inputs.empty()) {
@@ -66,8 +82,12 @@ void FeedKeys(std::array<bool, 256>& keyState) {
             }
         }
     } else {
+        // Escape and Y held leave a game; Return pressed and let go in turn gets through the
+        // initials and the table after a won game.
         keyState[common::kKeyEscape] = true;
         keyState[common::kKeyY] = true;
+        keyState[common::kKeyReturn] = (soak.quitPolls / 10) % 2 == 1;
+        ++soak.quitPolls;
     }
     ++soak.poll;
 }
@@ -79,9 +99,7 @@ void EndFrame() {
     // Sixty frames a second: 16 or 17 milliseconds.
     soak.clock->Advance(soak.frame % 3 == 2 ? 16 : 17);
     if (soak.frame > soak.flight->replay.frames.size() + kQuitFrames) {
-        std::fprintf(stderr, "soak: %s: the game did not end after the quit keys; stopped\n",
-                     soak.flight->path.c_str());
-        std::exit(2);
+        GiveUp();
     }
 }
 
@@ -90,6 +108,7 @@ void PlayFlight(const Flight& flight) {
     soak.flight = &flight;
     soak.frame = 0;
     soak.poll = 0;
+    soak.quitPolls = 0;
     const common::ReplayHeader& header = flight.replay.header;
     for (std::size_t i = 0; i < header.keyCodes.size(); ++i) {
         input::dinput.keyCodes[i] = header.keyCodes[i];
