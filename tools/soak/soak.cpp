@@ -70,9 +70,6 @@ void FeedKeys(std::array<bool, 256>& keyState) {
     if (soak.frame < frames.size() && soak.poll > frames[soak.frame].inputs.size() + kWaitingPolls) {
         soak.frame = frames.size();
     }
-    if (soak.quitPolls > kQuitFrames * 10) {
-        GiveUp();
-    }
     if (soak.frame < frames.size()) {
         const std::vector<common::KeySnapshot>& inputs = frames[soak.frame].inputs;
         if (!inputs.empty()) {
@@ -87,7 +84,9 @@ void FeedKeys(std::array<bool, 256>& keyState) {
         keyState[common::kKeyEscape] = true;
         keyState[common::kKeyY] = true;
         keyState[common::kKeyReturn] = (soak.quitPolls / 10) % 2 == 1;
-        ++soak.quitPolls;
+        if (++soak.quitPolls > kQuitFrames * 10) {
+            GiveUp();
+        }
     }
     ++soak.poll;
 }
